@@ -1,0 +1,25 @@
+# Layering is enforced at configure time: every #include "..." of a layer must name a
+# header that the layer may see. Angle-bracket includes (system and library headers)
+# are governed by the include directories each target gets.
+#
+# adres_check_includes(<layer name> <root dir> ALLOWED <regex>... SOURCES <files>...)
+# fails the configuration when a quoted include matches none of the regexes.
+function(adres_check_includes layer root)
+  cmake_parse_arguments(ARG "" "" "ALLOWED;SOURCES" ${ARGN})
+  foreach(source IN LISTS ARG_SOURCES)
+    file(STRINGS "${source}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+    foreach(line IN LISTS lines)
+      string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*$" "\\1" header "${line}")
+      set(ok FALSE)
+      foreach(pattern IN LISTS ARG_ALLOWED)
+        if(header MATCHES "${pattern}")
+          set(ok TRUE)
+        endif()
+      endforeach()
+      if(NOT ok)
+        file(RELATIVE_PATH rel "${CMAKE_SOURCE_DIR}" "${source}")
+        message(FATAL_ERROR "${rel}: the ${layer} layer may not include \"${header}\"")
+      endif()
+    endforeach()
+  endforeach()
+endfunction()

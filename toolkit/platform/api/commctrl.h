@@ -1,0 +1,311 @@
+// Common controls of the device: the list view ("SysListView32"), its header
+// ("SysHeader32"), image lists and the common-control notifications.
+#pragma once
+
+#include "windef.h"
+#include "winuser.h"
+
+typedef struct tagINITCOMMONCONTROLSEX {
+    DWORD dwSize;
+    DWORD dwICC;
+} INITCOMMONCONTROLSEX, *LPINITCOMMONCONTROLSEX;
+
+inline constexpr DWORD ICC_LISTVIEW_CLASSES = 0x00000001;
+inline constexpr DWORD ICC_TREEVIEW_CLASSES = 0x00000002;
+inline constexpr DWORD ICC_BAR_CLASSES = 0x00000004;
+inline constexpr DWORD ICC_TAB_CLASSES = 0x00000008;
+inline constexpr DWORD ICC_UPDOWN_CLASS = 0x00000010;
+inline constexpr DWORD ICC_PROGRESS_CLASS = 0x00000020;
+inline constexpr DWORD ICC_WIN95_CLASSES = 0x000000FF;
+
+BOOL WINAPI InitCommonControlsEx(const INITCOMMONCONTROLSEX* picce);
+void WINAPI InitCommonControls();
+
+inline constexpr const WCHAR* WC_LISTVIEWW = u"SysListView32";
+inline constexpr const WCHAR* WC_HEADERW = u"SysHeader32";
+
+// ---------------------------------------------------------------------------------------
+// Notifications common to all common controls
+// ---------------------------------------------------------------------------------------
+
+inline constexpr UINT NM_FIRST = 0U - 0U;
+inline constexpr UINT NM_OUTOFMEMORY = NM_FIRST - 1;
+inline constexpr UINT NM_CLICK = NM_FIRST - 2;
+inline constexpr UINT NM_DBLCLK = NM_FIRST - 3;
+inline constexpr UINT NM_RETURN = NM_FIRST - 4;
+inline constexpr UINT NM_RCLICK = NM_FIRST - 5;
+inline constexpr UINT NM_RDBLCLK = NM_FIRST - 6;
+inline constexpr UINT NM_SETFOCUS = NM_FIRST - 7;
+inline constexpr UINT NM_KILLFOCUS = NM_FIRST - 8;
+inline constexpr UINT NM_RELEASEDCAPTURE = NM_FIRST - 16;
+// Windows Mobile: sent before a tap-and-hold gesture is recognised.
+inline constexpr UINT NM_RECOGNIZEGESTURE = NM_FIRST - 50;
+
+inline constexpr UINT CCM_FIRST = 0x2000;
+inline constexpr UINT CCM_SETUNICODEFORMAT = CCM_FIRST + 5;
+inline constexpr UINT CCM_GETUNICODEFORMAT = CCM_FIRST + 6;
+inline constexpr UINT CCM_SETVERSION = CCM_FIRST + 7;
+inline constexpr UINT CCM_GETVERSION = CCM_FIRST + 8;
+
+inline constexpr COLORREF CLR_NONE = 0xFFFFFFFF;
+inline constexpr COLORREF CLR_DEFAULT = 0xFF000000;
+
+// ---------------------------------------------------------------------------------------
+// Image lists
+// ---------------------------------------------------------------------------------------
+
+struct _IMAGELIST;
+typedef struct _IMAGELIST* HIMAGELIST;
+
+inline constexpr UINT ILC_MASK = 0x0001;
+inline constexpr UINT ILC_COLOR = 0x0000;
+inline constexpr UINT ILC_COLORDDB = 0x00FE;
+inline constexpr UINT ILC_COLOR4 = 0x0004;
+inline constexpr UINT ILC_COLOR8 = 0x0008;
+inline constexpr UINT ILC_COLOR16 = 0x0010;
+inline constexpr UINT ILC_COLOR24 = 0x0018;
+inline constexpr UINT ILC_COLOR32 = 0x0020;
+
+HIMAGELIST WINAPI ImageList_Create(int cx, int cy, UINT flags, int cInitial, int cGrow);
+BOOL WINAPI ImageList_Destroy(HIMAGELIST himl);
+COLORREF WINAPI ImageList_SetBkColor(HIMAGELIST himl, COLORREF clrBk);
+COLORREF WINAPI ImageList_GetBkColor(HIMAGELIST himl);
+int WINAPI ImageList_GetImageCount(HIMAGELIST himl);
+BOOL WINAPI ImageList_GetIconSize(HIMAGELIST himl, int* cx, int* cy);
+
+// ---------------------------------------------------------------------------------------
+// Header control
+// ---------------------------------------------------------------------------------------
+
+inline constexpr DWORD HDS_HORZ = 0x0000;
+inline constexpr DWORD HDS_BUTTONS = 0x0002;
+inline constexpr DWORD HDS_HIDDEN = 0x0008;
+
+typedef struct _HD_ITEMW {
+    UINT mask;
+    int cxy;
+    LPWSTR pszText;
+    HBITMAP hbm;
+    int cchTextMax;
+    int fmt;
+    LPARAM lParam;
+    int iImage;
+    int iOrder;
+} HDITEMW, *LPHDITEMW;
+
+typedef struct _HD_LAYOUT {
+    RECT* prc;
+    WINDOWPOS* pwpos;
+} HDLAYOUT, *LPHDLAYOUT;
+
+typedef struct tagNMHEADERW {
+    NMHDR hdr;
+    int iItem;
+    int iButton;
+    HDITEMW* pitem;
+} NMHEADERW, *LPNMHEADERW;
+
+inline constexpr UINT HDI_WIDTH = 0x0001;
+inline constexpr UINT HDI_HEIGHT = HDI_WIDTH;
+inline constexpr UINT HDI_TEXT = 0x0002;
+inline constexpr UINT HDI_FORMAT = 0x0004;
+inline constexpr UINT HDI_LPARAM = 0x0008;
+inline constexpr UINT HDI_ORDER = 0x0080;
+
+inline constexpr int HDF_LEFT = 0x0000;
+inline constexpr int HDF_RIGHT = 0x0001;
+inline constexpr int HDF_CENTER = 0x0002;
+inline constexpr int HDF_JUSTIFYMASK = 0x0003;
+inline constexpr int HDF_STRING = 0x4000;
+inline constexpr int HDF_BITMAP_ON_RIGHT = 0x1000;
+
+inline constexpr UINT HDM_FIRST = 0x1200;
+inline constexpr UINT HDM_GETITEMCOUNT = HDM_FIRST + 0;
+inline constexpr UINT HDM_DELETEITEM = HDM_FIRST + 2;
+inline constexpr UINT HDM_LAYOUT = HDM_FIRST + 5;
+inline constexpr UINT HDM_GETITEMRECT = HDM_FIRST + 7;
+inline constexpr UINT HDM_INSERTITEMW = HDM_FIRST + 10;
+inline constexpr UINT HDM_GETITEMW = HDM_FIRST + 11;
+inline constexpr UINT HDM_SETITEMW = HDM_FIRST + 12;
+
+inline constexpr UINT HDN_FIRST = 0U - 300U;
+inline constexpr UINT HDN_ITEMCHANGINGW = HDN_FIRST - 20;
+inline constexpr UINT HDN_ITEMCHANGEDW = HDN_FIRST - 21;
+inline constexpr UINT HDN_ITEMCLICKW = HDN_FIRST - 22;
+
+// ---------------------------------------------------------------------------------------
+// List view
+// ---------------------------------------------------------------------------------------
+
+inline constexpr DWORD LVS_ICON = 0x0000;
+inline constexpr DWORD LVS_REPORT = 0x0001;
+inline constexpr DWORD LVS_SMALLICON = 0x0002;
+inline constexpr DWORD LVS_LIST = 0x0003;
+inline constexpr DWORD LVS_TYPEMASK = 0x0003;
+inline constexpr DWORD LVS_SINGLESEL = 0x0004;
+inline constexpr DWORD LVS_SHOWSELALWAYS = 0x0008;
+inline constexpr DWORD LVS_SORTASCENDING = 0x0010;
+inline constexpr DWORD LVS_SORTDESCENDING = 0x0020;
+inline constexpr DWORD LVS_SHAREIMAGELISTS = 0x0040;
+inline constexpr DWORD LVS_NOLABELWRAP = 0x0080;
+inline constexpr DWORD LVS_AUTOARRANGE = 0x0100;
+inline constexpr DWORD LVS_EDITLABELS = 0x0200;
+inline constexpr DWORD LVS_OWNERDRAWFIXED = 0x0400;
+inline constexpr DWORD LVS_ALIGNLEFT = 0x0800;
+inline constexpr DWORD LVS_OWNERDATA = 0x1000;
+inline constexpr DWORD LVS_NOSCROLL = 0x2000;
+inline constexpr DWORD LVS_NOCOLUMNHEADER = 0x4000;
+inline constexpr DWORD LVS_NOSORTHEADER = 0x8000;
+
+inline constexpr DWORD LVS_EX_GRIDLINES = 0x00000001;
+inline constexpr DWORD LVS_EX_SUBITEMIMAGES = 0x00000002;
+inline constexpr DWORD LVS_EX_CHECKBOXES = 0x00000004;
+inline constexpr DWORD LVS_EX_TRACKSELECT = 0x00000008;
+inline constexpr DWORD LVS_EX_HEADERDRAGDROP = 0x00000010;
+inline constexpr DWORD LVS_EX_FULLROWSELECT = 0x00000020;
+inline constexpr DWORD LVS_EX_ONECLICKACTIVATE = 0x00000040;
+
+typedef struct tagLVCOLUMNW {
+    UINT mask;
+    int fmt;
+    int cx;
+    LPWSTR pszText;
+    int cchTextMax;
+    int iSubItem;
+    int iImage;
+    int iOrder;
+} LVCOLUMNW, *LPLVCOLUMNW;
+
+inline constexpr UINT LVCF_FMT = 0x0001;
+inline constexpr UINT LVCF_WIDTH = 0x0002;
+inline constexpr UINT LVCF_TEXT = 0x0004;
+inline constexpr UINT LVCF_SUBITEM = 0x0008;
+inline constexpr UINT LVCF_IMAGE = 0x0010;
+inline constexpr UINT LVCF_ORDER = 0x0020;
+
+inline constexpr int LVCFMT_LEFT = 0x0000;
+inline constexpr int LVCFMT_RIGHT = 0x0001;
+inline constexpr int LVCFMT_CENTER = 0x0002;
+inline constexpr int LVCFMT_JUSTIFYMASK = 0x0003;
+inline constexpr int LVCFMT_IMAGE = 0x0800;
+inline constexpr int LVCFMT_BITMAP_ON_RIGHT = 0x1000;
+inline constexpr int LVCFMT_COL_HAS_IMAGES = 0x8000;
+
+typedef struct tagLVITEMW {
+    UINT mask;
+    int iItem;
+    int iSubItem;
+    UINT state;
+    UINT stateMask;
+    LPWSTR pszText;
+    int cchTextMax;
+    int iImage;
+    LPARAM lParam;
+    int iIndent;
+} LVITEMW, *LPLVITEMW;
+
+inline constexpr UINT LVIF_TEXT = 0x0001;
+inline constexpr UINT LVIF_IMAGE = 0x0002;
+inline constexpr UINT LVIF_PARAM = 0x0004;
+inline constexpr UINT LVIF_STATE = 0x0008;
+inline constexpr UINT LVIF_INDENT = 0x0010;
+
+inline constexpr UINT LVIS_FOCUSED = 0x0001;
+inline constexpr UINT LVIS_SELECTED = 0x0002;
+inline constexpr UINT LVIS_CUT = 0x0004;
+inline constexpr UINT LVIS_DROPHILITED = 0x0008;
+
+inline constexpr UINT LVNI_ALL = 0x0000;
+inline constexpr UINT LVNI_FOCUSED = 0x0001;
+inline constexpr UINT LVNI_SELECTED = 0x0002;
+
+inline constexpr int LVSIL_NORMAL = 0;
+inline constexpr int LVSIL_SMALL = 1;
+inline constexpr int LVSIL_STATE = 2;
+
+typedef struct tagLVHITTESTINFO {
+    POINT pt;
+    UINT flags;
+    int iItem;
+    int iSubItem;
+} LVHITTESTINFO, *LPLVHITTESTINFO;
+
+inline constexpr UINT LVHT_NOWHERE = 0x0001;
+inline constexpr UINT LVHT_ONITEMICON = 0x0002;
+inline constexpr UINT LVHT_ONITEMLABEL = 0x0004;
+inline constexpr UINT LVHT_ONITEMSTATEICON = 0x0008;
+inline constexpr UINT LVHT_ONITEM = LVHT_ONITEMICON | LVHT_ONITEMLABEL | LVHT_ONITEMSTATEICON;
+inline constexpr UINT LVHT_ABOVE = 0x0008;
+inline constexpr UINT LVHT_BELOW = 0x0010;
+
+inline constexpr UINT LVM_FIRST = 0x1000;
+inline constexpr UINT LVM_GETBKCOLOR = LVM_FIRST + 0;
+inline constexpr UINT LVM_SETBKCOLOR = LVM_FIRST + 1;
+inline constexpr UINT LVM_GETIMAGELIST = LVM_FIRST + 2;
+inline constexpr UINT LVM_SETIMAGELIST = LVM_FIRST + 3;
+inline constexpr UINT LVM_GETITEMCOUNT = LVM_FIRST + 4;
+inline constexpr UINT LVM_DELETEITEM = LVM_FIRST + 8;
+inline constexpr UINT LVM_DELETEALLITEMS = LVM_FIRST + 9;
+inline constexpr UINT LVM_GETNEXTITEM = LVM_FIRST + 12;
+inline constexpr UINT LVM_GETITEMRECT = LVM_FIRST + 14;
+inline constexpr UINT LVM_HITTEST = LVM_FIRST + 18;
+inline constexpr UINT LVM_ENSUREVISIBLE = LVM_FIRST + 19;
+inline constexpr UINT LVM_SCROLL = LVM_FIRST + 20;
+inline constexpr UINT LVM_DELETECOLUMN = LVM_FIRST + 28;
+inline constexpr UINT LVM_GETCOLUMNWIDTH = LVM_FIRST + 29;
+inline constexpr UINT LVM_SETCOLUMNWIDTH = LVM_FIRST + 30;
+inline constexpr UINT LVM_GETHEADER = LVM_FIRST + 31;
+inline constexpr UINT LVM_GETTEXTCOLOR = LVM_FIRST + 35;
+inline constexpr UINT LVM_SETTEXTCOLOR = LVM_FIRST + 36;
+inline constexpr UINT LVM_GETTEXTBKCOLOR = LVM_FIRST + 37;
+inline constexpr UINT LVM_SETTEXTBKCOLOR = LVM_FIRST + 38;
+inline constexpr UINT LVM_GETTOPINDEX = LVM_FIRST + 39;
+inline constexpr UINT LVM_GETCOUNTPERPAGE = LVM_FIRST + 40;
+inline constexpr UINT LVM_SETITEMSTATE = LVM_FIRST + 43;
+inline constexpr UINT LVM_GETITEMSTATE = LVM_FIRST + 44;
+inline constexpr UINT LVM_SETITEMCOUNT = LVM_FIRST + 47;
+inline constexpr UINT LVM_GETSELECTEDCOUNT = LVM_FIRST + 50;
+inline constexpr UINT LVM_SETEXTENDEDLISTVIEWSTYLE = LVM_FIRST + 54;
+inline constexpr UINT LVM_GETEXTENDEDLISTVIEWSTYLE = LVM_FIRST + 55;
+inline constexpr UINT LVM_SUBITEMHITTEST = LVM_FIRST + 57;
+inline constexpr UINT LVM_GETSELECTIONMARK = LVM_FIRST + 66;
+inline constexpr UINT LVM_GETITEMW = LVM_FIRST + 75;
+inline constexpr UINT LVM_SETITEMW = LVM_FIRST + 76;
+inline constexpr UINT LVM_INSERTITEMW = LVM_FIRST + 77;
+inline constexpr UINT LVM_GETCOLUMNW = LVM_FIRST + 95;
+inline constexpr UINT LVM_SETCOLUMNW = LVM_FIRST + 96;
+inline constexpr UINT LVM_INSERTCOLUMNW = LVM_FIRST + 97;
+inline constexpr UINT LVM_GETITEMTEXTW = LVM_FIRST + 115;
+inline constexpr UINT LVM_SETITEMTEXTW = LVM_FIRST + 116;
+
+typedef struct tagNMLISTVIEW {
+    NMHDR hdr;
+    int iItem;
+    int iSubItem;
+    UINT uNewState;
+    UINT uOldState;
+    UINT uChanged;
+    POINT ptAction;
+    LPARAM lParam;
+} NMLISTVIEW, *LPNMLISTVIEW;
+
+typedef struct tagNMITEMACTIVATE {
+    NMHDR hdr;
+    int iItem;
+    int iSubItem;
+    UINT uNewState;
+    UINT uOldState;
+    UINT uChanged;
+    POINT ptAction;
+    LPARAM lParam;
+    UINT uKeyFlags;
+} NMITEMACTIVATE, *LPNMITEMACTIVATE;
+
+inline constexpr UINT LVN_FIRST = 0U - 100U;
+inline constexpr UINT LVN_ITEMCHANGING = LVN_FIRST - 0;
+inline constexpr UINT LVN_ITEMCHANGED = LVN_FIRST - 1;
+inline constexpr UINT LVN_INSERTITEM = LVN_FIRST - 2;
+inline constexpr UINT LVN_DELETEITEM = LVN_FIRST - 3;
+inline constexpr UINT LVN_DELETEALLITEMS = LVN_FIRST - 4;
+inline constexpr UINT LVN_COLUMNCLICK = LVN_FIRST - 8;
+inline constexpr UINT LVN_ITEMACTIVATE = LVN_FIRST - 14;

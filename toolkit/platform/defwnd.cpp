@@ -1,0 +1,2 @@
+// DefWindowProcW: the platform's default handling of every message.
+#include "winuser.h"

@@ -1,0 +1,200 @@
+// The device's code page: Windows-1254 checked against glibc's iconv for every byte and
+// every UTF-16 unit, and the Win32 calling conventions of the two conversion calls.
+#include "winbase.h"
+#include "winnls.h"
+
+#include <gtest/gtest.h>
+
+#include <iconv.h>
+
+#include <algorithm>
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace {
+
+constexpr std::array<unsigned char, 7> kUndefinedBytes = {0x81, 0x8D, 0x8E, 0x8F,
+                                                         0x90, 0x9D, 0x9E};
+
+bool IsUndefinedByte(unsigned byte) {
+    return std::find(kUndefinedBytes.begin(), kUndefinedBytes.end(), byte) !=
+           kUndefinedBytes.end();
+}
+
+// One conversion through iconv; nothing when iconv finds no character for the input.
+class Iconv {
+public:
+    Iconv(const char* to, const char* from) : m_handle(iconv_open(to, from)) {}
+    ~Iconv() {
+        if (Valid()) {
+            iconv_close(m_handle);
+        }
+    }
+    bool Valid() const { return m_handle != reinterpret_cast<iconv_t>(-1); }
+
+    std::optional<std::string> Convert(std::string input) {
+        iconv(m_handle, nullptr, nullptr, nullptr, nullptr);
+        char out[8];
+        char* inPtr = input.data();
+        char* outPtr = out;
+        size_t inLeft = input.size();
+        size_t outLeft = sizeof out;
+        if (iconv(m_handle, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1)) {
+            return std::nullopt;
+        }
+        return std::string(out, sizeof out - outLeft);
+    }
+
+private:
+    iconv_t m_handle;
+};
+
+WCHAR Decode(unsigned char byte) {
+    const char in = static_cast<char>(byte);
+    WCHAR out = 0xFFFF;
+    EXPECT_EQ(MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, &in, 1, &out, 1), 1);
+    return out;
+}
+
+TEST(CodePage, TheAnsiCodePageIsTurkish) { EXPECT_EQ(GetACP(), 1254u); }
+
+TEST(CodePage, EveryByteDecodesAsIconvSaysOrToItsOwnControlCharacter) {
+    Iconv iconv("UTF-16LE", "CP1254");
+    ASSERT_TRUE(iconv.Valid());
+    for (unsigned byte = 0; byte < 256; ++byte) {
+        const auto expected = iconv.Convert(std::string(1, static_cast<char>(byte)));
+        const WCHAR actual = Decode(static_cast<unsigned char>(byte));
+        if (expected) {
+            ASSERT_EQ(expected->size(), 2u);
+            const WCHAR unit = static_cast<unsigned char>((*expected)[0]) |
+                               static_cast<unsigned char>((*expected)[1]) << 8;
+            EXPECT_EQ(actual, unit) << "byte " << byte;
+            EXPECT_FALSE(IsUndefinedByte(byte)) << "byte " << byte;
+        } else {
+            EXPECT_TRUE(IsUndefinedByte(byte)) << "iconv has no character for byte " << byte;
+            EXPECT_EQ(actual, byte) << "byte " << byte;
+        }
+    }
+}
+
+TEST(CodePage, EveryUnitEncodesAsIconvSaysOtherwiseToTheDefaultCharacter) {
+    Iconv iconv("CP1254", "UTF-16LE");
+    ASSERT_TRUE(iconv.Valid());
+    for (unsigned unit = 0; unit < 0x10000; ++unit) {
+        const WCHAR in = static_cast<WCHAR>(unit);
+        char out = 0;
+        BOOL usedDefault = TRUE;
+        ASSERT_EQ(WideCharToMultiByte(CP_ACP, 0, &in, 1, &out, 1, nullptr, &usedDefault), 1);
+        const auto expected = iconv.Convert({static_cast<char>(unit & 0xFF),
+                                             static_cast<char>(unit >> 8)});
+        if (expected) {
+            ASSERT_EQ(expected->size(), 1u);
+            EXPECT_EQ(out, (*expected)[0]) << "unit " << unit;
+            EXPECT_FALSE(usedDefault) << "unit " << unit;
+        } else if (unit >= 0x80 && unit < 0x100 && IsUndefinedByte(unit)) {
+            EXPECT_EQ(static_cast<unsigned char>(out), unit) << "unit " << unit;
+            EXPECT_FALSE(usedDefault) << "unit " << unit;
+        } else {
+            EXPECT_EQ(out, '?') << "unit " << unit;
+            EXPECT_TRUE(usedDefault) << "unit " << unit;
+        }
+    }
+}
+
+TEST(CodePage, ZeroOutputSizeAsksForTheSizeAndMinusOneCountsTheTerminator) {
+    const WCHAR wide[] = u"Işık";
+    EXPECT_EQ(WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr), 5);
+    EXPECT_EQ(WideCharToMultiByte(CP_ACP, 0, wide, 2, nullptr, 0, nullptr, nullptr), 2);
+    char bytes[8];
+    std::fill(std::begin(bytes), std::end(bytes), 'x');
+    ASSERT_EQ(WideCharToMultiByte(CP_ACP, 0, wide, -1, bytes, 8, nullptr, nullptr), 5);
+    EXPECT_EQ(std::string(bytes, 6), std::string("I\xFE\xFDk\0x", 6));
+
+    EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, bytes, -1, nullptr, 0), 5);
+    EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, bytes, 3, nullptr, 0), 3);
+    WCHAR back[8] = {};
+    ASSERT_EQ(MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, bytes, -1, back, 8), 5);
+    EXPECT_EQ(std::u16string(back), u"Işık");
+    // The code page may also be named by its number.
+    EXPECT_EQ(MultiByteToWideChar(1254, 0, bytes, 4, back, 8), 4);
+    EXPECT_EQ(WideCharToMultiByte(1254, 0, wide, 4, bytes, 8, nullptr, nullptr), 4);
+}
+
+TEST(CodePage, TooSmallABufferFailsWithInsufficientBuffer) {
+    const WCHAR wide[] = u"abc";
+    char bytes[2];
+    SetLastError(0);
+    EXPECT_EQ(WideCharToMultiByte(CP_ACP, 0, wide, 3, bytes, 2, nullptr, nullptr), 0);
+    EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+    WCHAR units[2];
+    SetLastError(0);
+    EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "abc", -1, units, 2), 0);
+    EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+}
+
+// Calls that fail return 0 and leave the reason for GetLastError.
+void ExpectFailure(const char* what, const std::function<int()>& call, DWORD error) {
+    SetLastError(0);
+    EXPECT_EQ(call(), 0) << what;
+    EXPECT_EQ(GetLastError(), error) << what;
+}
+
+TEST(CodePage, BadArgumentsFailWithTheirWin32Errors) {
+    const WCHAR w[] = u"a";
+    char b[4];
+    WCHAR u[4];
+    const auto toBytes = [](UINT page, DWORD flags, LPCWSTR src, int length, LPSTR dst, int size) {
+        return [=] { return WideCharToMultiByte(page, flags, src, length, dst, size, nullptr, nullptr); };
+    };
+    const auto toUnits = [](UINT page, DWORD flags, LPCSTR src, int length, LPWSTR dst, int size) {
+        return [=] { return MultiByteToWideChar(page, flags, src, length, dst, size); };
+    };
+    ExpectFailure("null source", toBytes(CP_ACP, 0, nullptr, 1, b, 4), ERROR_INVALID_PARAMETER);
+    ExpectFailure("zero length", toBytes(CP_ACP, 0, w, 0, b, 4), ERROR_INVALID_PARAMETER);
+    ExpectFailure("negative size", toBytes(CP_ACP, 0, w, 1, b, -1), ERROR_INVALID_PARAMETER);
+    ExpectFailure("size, no buffer", toBytes(CP_ACP, 0, w, 1, nullptr, 4), ERROR_INVALID_PARAMETER);
+    ExpectFailure("UTF-8", toBytes(CP_UTF8, 0, w, 1, b, 4), ERROR_INVALID_PARAMETER);
+    ExpectFailure("OEM code page", toBytes(CP_OEMCP, 0, w, 1, b, 4), ERROR_INVALID_PARAMETER);
+    ExpectFailure("unknown flag", toBytes(CP_ACP, 0x1, w, 1, b, 4), ERROR_INVALID_FLAGS);
+    ExpectFailure("composite check", toBytes(CP_ACP, WC_COMPOSITECHECK, w, 1, b, 4),
+                  ERROR_INVALID_FLAGS);
+
+    ExpectFailure("null source", toUnits(CP_ACP, 0, nullptr, 1, u, 4), ERROR_INVALID_PARAMETER);
+    ExpectFailure("zero length", toUnits(CP_ACP, 0, "a", 0, u, 4), ERROR_INVALID_PARAMETER);
+    ExpectFailure("negative size", toUnits(CP_ACP, 0, "a", 1, u, -1), ERROR_INVALID_PARAMETER);
+    ExpectFailure("size, no buffer", toUnits(CP_ACP, 0, "a", 1, nullptr, 4), ERROR_INVALID_PARAMETER);
+    ExpectFailure("UTF-8", toUnits(CP_UTF8, 0, "a", 1, u, 4), ERROR_INVALID_PARAMETER);
+    ExpectFailure("unknown flag", toUnits(CP_ACP, 0x10, "a", 1, u, 4), ERROR_INVALID_FLAGS);
+    ExpectFailure("precomposed and composite",
+                  toUnits(CP_ACP, MB_PRECOMPOSED | MB_COMPOSITE, "a", 1, u, 4), ERROR_INVALID_FLAGS);
+}
+
+TEST(CodePage, DefaultCharacterCanBeChosenAndItsUseIsReported) {
+    const WCHAR wide[] = u"a\u4E00b";
+    char bytes[3];
+    BOOL usedDefault = FALSE;
+    const char star = '*';
+    ASSERT_EQ(WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, 3, bytes, 3, &star,
+                                  &usedDefault),
+              3);
+    EXPECT_EQ(std::string(bytes, 3), "a*b");
+    EXPECT_TRUE(usedDefault);
+    // Asking for the size reports it too.
+    usedDefault = FALSE;
+    EXPECT_EQ(WideCharToMultiByte(CP_ACP, 0, wide, 3, nullptr, 0, nullptr, &usedDefault), 3);
+    EXPECT_TRUE(usedDefault);
+    EXPECT_EQ(WideCharToMultiByte(CP_ACP, 0, wide, 1, bytes, 3, nullptr, &usedDefault), 1);
+    EXPECT_FALSE(usedDefault);
+}
+
+TEST(CodePage, UndefinedBytesDecodeEvenWhenInvalidCharactersAreRefused) {
+    const char bytes[] = "\x81\x9E";
+    WCHAR units[2];
+    ASSERT_EQ(MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes, 2, units, 2), 2);
+    EXPECT_EQ(units[0], 0x81);
+    EXPECT_EQ(units[1], 0x9E);
+}
+
+} // namespace

@@ -1,0 +1,163 @@
+// The device's ANSI code page: WideCharToMultiByte, MultiByteToWideChar and GetACP for
+// Windows-1254 (Turkish), the one code page this device has, fixed when it is built.
+#include "winbase.h"
+#include "winnls.h"
+
+#include "cp1254_table.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+using device_kernel::kCp1254ToUnicode;
+
+namespace {
+
+constexpr UINT kAnsiCodePage = 1254;
+constexpr char kDefaultChar = '?';
+
+constexpr DWORD kWideToMultiByteFlags =
+    WC_DISCARDNS | WC_SEPCHARS | WC_DEFAULTCHAR | WC_COMPOSITECHECK | WC_NO_BEST_FIT_CHARS;
+constexpr DWORD kMultiByteToWideFlags =
+    MB_PRECOMPOSED | MB_COMPOSITE | MB_USEGLYPHCHARS | MB_ERR_INVALID_CHARS;
+
+struct EncodeEntry {
+    char16_t unit;
+    unsigned char byte;
+};
+
+// The upper half of the table turned around and sorted by UTF-16 unit, so that encoding
+// is a binary search over 128 entries; the lower half is ASCII and maps to itself.
+constexpr auto kEncodeEntries = [] {
+    std::array<EncodeEntry, 128> entries{};
+    for (int i = 0; i < 128; ++i) {
+        entries[i] = {kCp1254ToUnicode[128 + i], static_cast<unsigned char>(128 + i)};
+    }
+    std::sort(entries.begin(), entries.end(),
+              [](const EncodeEntry& a, const EncodeEntry& b) { return a.unit < b.unit; });
+    return entries;
+}();
+
+static_assert(std::adjacent_find(kEncodeEntries.begin(), kEncodeEntries.end(),
+                                 [](const EncodeEntry& a, const EncodeEntry& b) {
+                                     return a.unit == b.unit;
+                                 }) == kEncodeEntries.end(),
+              "two bytes of the code page decode to the same unit");
+
+// No best fit: a unit without a byte of its own is reported as unrepresentable, so the
+// caller puts the default character in its place.
+bool EncodeUnit(char16_t unit, unsigned char& byte) {
+    if (unit < 0x80) {
+        byte = static_cast<unsigned char>(unit);
+        return true;
+    }
+    auto it = std::lower_bound(kEncodeEntries.begin(), kEncodeEntries.end(), unit,
+                               [](const EncodeEntry& e, char16_t u) { return e.unit < u; });
+    if (it == kEncodeEntries.end() || it->unit != unit) {
+        return false;
+    }
+    byte = it->byte;
+    return true;
+}
+
+bool IsAnsiCodePage(UINT codePage) { return codePage == CP_ACP || codePage == kAnsiCodePage; }
+
+int Fail(DWORD error) {
+    SetLastError(error);
+    return 0;
+}
+
+} // namespace
+
+UINT WINAPI GetACP() { return kAnsiCodePage; }
+
+int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr,
+                               int cchWideChar, LPSTR lpMultiByteStr, int cbMultiByte,
+                               LPCSTR lpDefaultChar, LPBOOL lpUsedDefaultChar) {
+    if (lpWideCharStr == nullptr || cchWideChar == 0 || cbMultiByte < 0 ||
+        (lpMultiByteStr == nullptr && cbMultiByte != 0) ||
+        static_cast<const void*>(lpWideCharStr) == static_cast<const void*>(lpMultiByteStr)) {
+        return Fail(ERROR_INVALID_PARAMETER);
+    }
+    if (!IsAnsiCodePage(CodePage)) {
+        return Fail(ERROR_INVALID_PARAMETER);
+    }
+    if ((dwFlags & ~kWideToMultiByteFlags) != 0) {
+        return Fail(ERROR_INVALID_FLAGS);
+    }
+    // FIXME: composing a base character and a non-spacing mark needs Unicode composition
+    // data that the device does not carry; refused rather than silently not composed.
+    if ((dwFlags & WC_COMPOSITECHECK) != 0) {
+        return Fail(ERROR_INVALID_FLAGS);
+    }
+    // A negative length means "up to and including the terminator".
+    int length = cchWideChar;
+    if (length < 0) {
+        length = lstrlenW(lpWideCharStr) + 1;
+    }
+    const char defaultChar = lpDefaultChar != nullptr ? *lpDefaultChar : kDefaultChar;
+    bool usedDefault = false;
+    // Every unit gives exactly one byte, so the size needed is the number of units; a
+    // surrogate is a unit like any other and has no byte.
+    for (int i = 0; i < length; ++i) {
+        unsigned char byte;
+        if (!EncodeUnit(lpWideCharStr[i], byte)) {
+            usedDefault = true;
+            byte = static_cast<unsigned char>(defaultChar);
+        }
+        if (cbMultiByte != 0) {
+            if (i >= cbMultiByte) {
+                if (lpUsedDefaultChar != nullptr) {
+                    *lpUsedDefaultChar = usedDefault;
+                }
+                return Fail(ERROR_INSUFFICIENT_BUFFER);
+            }
+            lpMultiByteStr[i] = static_cast<char>(byte);
+        }
+    }
+    if (lpUsedDefaultChar != nullptr) {
+        *lpUsedDefaultChar = usedDefault;
+    }
+    return length;
+}
+
+int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteStr,
+                               int cbMultiByte, LPWSTR lpWideCharStr, int cchWideChar) {
+    if (lpMultiByteStr == nullptr || cbMultiByte == 0 || cchWideChar < 0 ||
+        (lpWideCharStr == nullptr && cchWideChar != 0) ||
+        static_cast<const void*>(lpWideCharStr) == static_cast<const void*>(lpMultiByteStr)) {
+        return Fail(ERROR_INVALID_PARAMETER);
+    }
+    if (!IsAnsiCodePage(CodePage)) {
+        return Fail(ERROR_INVALID_PARAMETER);
+    }
+    if ((dwFlags & ~kMultiByteToWideFlags) != 0 ||
+        ((dwFlags & MB_PRECOMPOSED) != 0 && (dwFlags & MB_COMPOSITE) != 0)) {
+        return Fail(ERROR_INVALID_FLAGS);
+    }
+    // FIXME: decomposing into base characters and non-spacing marks needs Unicode
+    // decomposition data that the device does not carry.
+    if ((dwFlags & MB_COMPOSITE) != 0) {
+        return Fail(ERROR_INVALID_FLAGS);
+    }
+    int length = cbMultiByte;
+    if (length < 0) {
+        length = static_cast<int>(std::strlen(lpMultiByteStr)) + 1;
+    }
+    if (cchWideChar == 0) {
+        return length;
+    }
+    if (cchWideChar < length) {
+        // Windows fills what fits before it reports the short buffer.
+        for (int i = 0; i < cchWideChar; ++i) {
+            lpWideCharStr[i] = kCp1254ToUnicode[static_cast<unsigned char>(lpMultiByteStr[i])];
+        }
+        return Fail(ERROR_INSUFFICIENT_BUFFER);
+    }
+    // Every byte has a unit (the undefined ones their C1 control), so MB_ERR_INVALID_CHARS
+    // never finds anything to refuse.
+    for (int i = 0; i < length; ++i) {
+        lpWideCharStr[i] = kCp1254ToUnicode[static_cast<unsigned char>(lpMultiByteStr[i])];
+    }
+    return length;
+}

@@ -15,12 +15,10 @@
 
 namespace {
 
-constexpr std::array<unsigned char, 7> kUndefinedBytes = {0x81, 0x8D, 0x8E, 0x8F,
-                                                         0x90, 0x9D, 0x9E};
+constexpr std::array<unsigned char, 7> kUndefinedBytes = {0x81, 0x8D, 0x8E, 0x8F, 0x90, 0x9D, 0x9E};
 
 bool IsUndefinedByte(unsigned byte) {
-    return std::find(kUndefinedBytes.begin(), kUndefinedBytes.end(), byte) !=
-           kUndefinedBytes.end();
+    return std::find(kUndefinedBytes.begin(), kUndefinedBytes.end(), byte) != kUndefinedBytes.end();
 }
 
 // One conversion through iconv; nothing when iconv finds no character for the input.
@@ -58,7 +56,9 @@ WCHAR Decode(unsigned char byte) {
     return out;
 }
 
-TEST(CodePage, TheAnsiCodePageIsTurkish) { EXPECT_EQ(GetACP(), 1254u); }
+TEST(CodePage, TheAnsiCodePageIsTurkish) {
+    EXPECT_EQ(GetACP(), 1254u);
+}
 
 TEST(CodePage, EveryByteDecodesAsIconvSaysOrToItsOwnControlCharacter) {
     Iconv iconv("UTF-16LE", "CP1254");
@@ -87,8 +87,8 @@ TEST(CodePage, EveryUnitEncodesAsIconvSaysOtherwiseToTheDefaultCharacter) {
         char out = 0;
         BOOL usedDefault = TRUE;
         ASSERT_EQ(WideCharToMultiByte(CP_ACP, 0, &in, 1, &out, 1, nullptr, &usedDefault), 1);
-        const auto expected = iconv.Convert({static_cast<char>(unit & 0xFF),
-                                             static_cast<char>(unit >> 8)});
+        const auto expected =
+            iconv.Convert({static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)});
         if (expected) {
             ASSERT_EQ(expected->size(), 1u);
             EXPECT_EQ(out, (*expected)[0]) << "unit " << unit;
@@ -146,7 +146,9 @@ TEST(CodePage, BadArgumentsFailWithTheirWin32Errors) {
     char b[4];
     WCHAR u[4];
     const auto toBytes = [](UINT page, DWORD flags, LPCWSTR src, int length, LPSTR dst, int size) {
-        return [=] { return WideCharToMultiByte(page, flags, src, length, dst, size, nullptr, nullptr); };
+        return [=] {
+            return WideCharToMultiByte(page, flags, src, length, dst, size, nullptr, nullptr);
+        };
     };
     const auto toUnits = [](UINT page, DWORD flags, LPCSTR src, int length, LPWSTR dst, int size) {
         return [=] { return MultiByteToWideChar(page, flags, src, length, dst, size); };
@@ -164,11 +166,13 @@ TEST(CodePage, BadArgumentsFailWithTheirWin32Errors) {
     ExpectFailure("null source", toUnits(CP_ACP, 0, nullptr, 1, u, 4), ERROR_INVALID_PARAMETER);
     ExpectFailure("zero length", toUnits(CP_ACP, 0, "a", 0, u, 4), ERROR_INVALID_PARAMETER);
     ExpectFailure("negative size", toUnits(CP_ACP, 0, "a", 1, u, -1), ERROR_INVALID_PARAMETER);
-    ExpectFailure("size, no buffer", toUnits(CP_ACP, 0, "a", 1, nullptr, 4), ERROR_INVALID_PARAMETER);
+    ExpectFailure("size, no buffer", toUnits(CP_ACP, 0, "a", 1, nullptr, 4),
+                  ERROR_INVALID_PARAMETER);
     ExpectFailure("UTF-8", toUnits(CP_UTF8, 0, "a", 1, u, 4), ERROR_INVALID_PARAMETER);
     ExpectFailure("unknown flag", toUnits(CP_ACP, 0x10, "a", 1, u, 4), ERROR_INVALID_FLAGS);
     ExpectFailure("precomposed and composite",
-                  toUnits(CP_ACP, MB_PRECOMPOSED | MB_COMPOSITE, "a", 1, u, 4), ERROR_INVALID_FLAGS);
+                  toUnits(CP_ACP, MB_PRECOMPOSED | MB_COMPOSITE, "a", 1, u, 4),
+                  ERROR_INVALID_FLAGS);
 }
 
 TEST(CodePage, DefaultCharacterCanBeChosenAndItsUseIsReported) {
@@ -176,9 +180,9 @@ TEST(CodePage, DefaultCharacterCanBeChosenAndItsUseIsReported) {
     char bytes[3];
     BOOL usedDefault = FALSE;
     const char star = '*';
-    ASSERT_EQ(WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, 3, bytes, 3, &star,
-                                  &usedDefault),
-              3);
+    ASSERT_EQ(
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, 3, bytes, 3, &star, &usedDefault),
+        3);
     EXPECT_EQ(std::string(bytes, 3), "a*b");
     EXPECT_TRUE(usedDefault);
     // Asking for the size reports it too.

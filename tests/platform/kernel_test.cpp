@@ -22,7 +22,9 @@ std::string ExecutablePath() {
     return length > 0 ? std::string(buffer, static_cast<size_t>(length)) : std::string();
 }
 
-std::u16string Widen(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+std::u16string Widen(const std::string& ascii) {
+    return std::u16string(ascii.begin(), ascii.end());
+}
 
 // Restores the operating system's answer however the test ends.
 struct ModulePathOverride {

@@ -60,7 +60,9 @@ bool EncodeUnit(char16_t unit, unsigned char& byte) {
     return true;
 }
 
-bool IsAnsiCodePage(UINT codePage) { return codePage == CP_ACP || codePage == kAnsiCodePage; }
+bool IsAnsiCodePage(UINT codePage) {
+    return codePage == CP_ACP || codePage == kAnsiCodePage;
+}
 
 int Fail(DWORD error) {
     SetLastError(error);
@@ -69,11 +71,13 @@ int Fail(DWORD error) {
 
 } // namespace
 
-UINT WINAPI GetACP() { return kAnsiCodePage; }
+UINT WINAPI GetACP() {
+    return kAnsiCodePage;
+}
 
-int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr,
-                               int cchWideChar, LPSTR lpMultiByteStr, int cbMultiByte,
-                               LPCSTR lpDefaultChar, LPBOOL lpUsedDefaultChar) {
+int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr, int cchWideChar,
+                               LPSTR lpMultiByteStr, int cbMultiByte, LPCSTR lpDefaultChar,
+                               LPBOOL lpUsedDefaultChar) {
     if (lpWideCharStr == nullptr || cchWideChar == 0 || cbMultiByte < 0 ||
         (lpMultiByteStr == nullptr && cbMultiByte != 0) ||
         static_cast<const void*>(lpWideCharStr) == static_cast<const void*>(lpMultiByteStr)) {
@@ -121,8 +125,8 @@ int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharS
     return length;
 }
 
-int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteStr,
-                               int cbMultiByte, LPWSTR lpWideCharStr, int cchWideChar) {
+int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteStr, int cbMultiByte,
+                               LPWSTR lpWideCharStr, int cchWideChar) {
     if (lpMultiByteStr == nullptr || cbMultiByte == 0 || cchWideChar < 0 ||
         (lpWideCharStr == nullptr && cchWideChar != 0) ||
         static_cast<const void*>(lpWideCharStr) == static_cast<const void*>(lpMultiByteStr)) {

@@ -43,7 +43,7 @@ HLOCAL WINAPI LocalAlloc(UINT uFlags, SIZE_T uBytes) {
     if (!block->moveable || uBytes != 0) {
         // malloc(0) may answer null; a fixed block of size 0 still needs an address.
         block->data = (uFlags & LMEM_ZEROINIT) != 0 ? std::calloc(uBytes ? uBytes : 1, 1)
-                                                     : std::malloc(uBytes ? uBytes : 1);
+                                                    : std::malloc(uBytes ? uBytes : 1);
         if (block->data == nullptr) {
             SetLastError(ERROR_NOT_ENOUGH_MEMORY);
             return nullptr;

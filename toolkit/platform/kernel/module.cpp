@@ -100,7 +100,9 @@ std::u16string Utf8ToUtf16(const std::string& text) {
     return result;
 }
 
-char16_t FoldAscii(char16_t c) { return c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c; }
+char16_t FoldAscii(char16_t c) {
+    return c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c;
+}
 
 bool EqualNoCase(std::u16string_view a, std::u16string_view b) {
     if (a.size() != b.size()) {
@@ -133,9 +135,9 @@ HMODULE WINAPI GetModuleHandleW(LPCWSTR lpModuleName) {
     const std::u16string path = Utf8ToUtf16(ProgramPathUtf8());
     const std::u16string_view name(lpModuleName);
     const size_t slash = path.find_last_of(u'/');
-    const std::u16string_view fileName =
-        slash == std::u16string::npos ? std::u16string_view(path)
-                                      : std::u16string_view(path).substr(slash + 1);
+    const std::u16string_view fileName = slash == std::u16string::npos
+                                             ? std::u16string_view(path)
+                                             : std::u16string_view(path).substr(slash + 1);
     if (!name.empty() && (EqualNoCase(name, path) || EqualNoCase(name, fileName))) {
         return ProgramModule();
     }

@@ -1,0 +1,56 @@
+// TSqliteQueryResults: preparing the query, stepping through its rows, copying columns out.
+#include "sqlite_query_results.h"
+
+#include <cstring>
+
+std::unique_ptr<TSqliteQueryResults> TSqliteQueryResults::Create(TSqliteDatabase& database,
+                                                                 const std::string& sql) {
+    return std::unique_ptr<TSqliteQueryResults>(new TSqliteQueryResults(database, sql));
+}
+
+TSqliteQueryResults::TSqliteQueryResults(TSqliteDatabase& database, const std::string& sql)
+    : Database(database) {
+    const char* tail = nullptr;
+    if (sqlite3_prepare(Database.Handle, sql.c_str(), -1, &Statement, &tail) != SQLITE_OK) {
+        // The message is taken before the half-built cursor is torn down; finalizing the
+        // null statement that a failed prepare leaves would not change it anyway.
+        try {
+            Database.RaiseError(sql);
+        } catch (...) {
+            sqlite3_finalize(Statement);
+            Statement = nullptr;
+            throw;
+        }
+    }
+    try {
+        Next();
+    } catch (...) {
+        sqlite3_finalize(Statement);
+        Statement = nullptr;
+        throw;
+    }
+}
+
+TSqliteQueryResults::~TSqliteQueryResults() {
+    sqlite3_finalize(Statement);
+}
+
+std::string TSqliteQueryResults::FieldAsString(int column) const {
+    // The byte count is asked first: it settles the value's text form, which the pointer
+    // then refers to.
+    const int size = sqlite3_column_bytes(Statement, column);
+    std::string value(static_cast<size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0) {
+        std::memcpy(value.data(), sqlite3_column_text(Statement, column),
+                    static_cast<size_t>(size));
+    }
+    return value;
+}
+
+void TSqliteQueryResults::Next() {
+    const int result = sqlite3_step(Statement);
+    EofReached = result != SQLITE_ROW;
+    if (result != SQLITE_ROW && result != SQLITE_DONE) {
+        Database.RaiseError(std::string());
+    }
+}

@@ -1,0 +1,10 @@
+// Text between the windows' UTF-16 and the database's bytes, through the device's ANSI code
+// page (CP_ACP), never UTF-8.
+#pragma once
+
+#include <string>
+
+// A unit the code page cannot represent becomes its default character. Lengths are
+// explicit, so an embedded NUL passes through.
+std::string WideToAnsi(const std::u16string& text);
+std::u16string AnsiToWide(const std::string& bytes);

@@ -1,8 +1,6 @@
 // TSqliteQueryResults: preparing the query, stepping through its rows, copying columns out.
 #include "sqlite_query_results.h"
 
-#include <cstring>
-
 std::unique_ptr<TSqliteQueryResults> TSqliteQueryResults::Create(TSqliteDatabase& database,
                                                                  const std::string& sql) {
     return std::unique_ptr<TSqliteQueryResults>(new TSqliteQueryResults(database, sql));
@@ -36,15 +34,21 @@ TSqliteQueryResults::~TSqliteQueryResults() {
 }
 
 std::string TSqliteQueryResults::FieldAsString(int column) const {
+    std::string value;
+    FieldAsString(column, value);
+    return value;
+}
+
+void TSqliteQueryResults::FieldAsString(int column, std::string& value) const {
     // The byte count is asked first: it settles the value's text form, which the pointer
     // then refers to.
     const int size = sqlite3_column_bytes(Statement, column);
-    std::string value(static_cast<size_t>(size > 0 ? size : 0), '\0');
-    if (size > 0) {
-        std::memcpy(value.data(), sqlite3_column_text(Statement, column),
-                    static_cast<size_t>(size));
+    if (size <= 0) {
+        value.clear();
+        return;
     }
-    return value;
+    value.assign(reinterpret_cast<const char*>(sqlite3_column_text(Statement, column)),
+                 static_cast<size_t>(size));
 }
 
 void TSqliteQueryResults::Next() {

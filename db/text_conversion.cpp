@@ -1,12 +1,12 @@
 // WideToAnsi and AnsiToWide over the device's WideCharToMultiByte and MultiByteToWideChar.
 #include "text_conversion.h"
 
+#include "winbase.h"
 #include "winnls.h"
 
 #include <limits>
 
-// Each direction first asks the platform for the size it needs, then converts into a
-// buffer of that size; a call that produces nothing gives an empty string.
+// A call that produces nothing gives an empty string.
 
 std::string WideToAnsi(const std::u16string& text) {
     if (text.empty() || text.size() > static_cast<size_t>(std::numeric_limits<int>::max())) {
@@ -26,17 +26,29 @@ std::string WideToAnsi(const std::u16string& text) {
 }
 
 std::u16string AnsiToWide(const std::string& bytes) {
+    std::u16string text;
+    AnsiToWide(bytes, text);
+    return text;
+}
+
+void AnsiToWide(const std::string& bytes, std::u16string& text) {
     if (bytes.empty() || bytes.size() > static_cast<size_t>(std::numeric_limits<int>::max())) {
-        return {};
+        text.clear();
+        return;
     }
     const int length = static_cast<int>(bytes.size());
-    const int size = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, bytes.c_str(), length, nullptr, 0);
-    if (size <= 0) {
-        return {};
+    // The code page is single-byte, so one unit per byte is enough and the size question
+    // can be skipped; a code page that needed more would say so, and is then asked.
+    text.resize(bytes.size());
+    int written = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, bytes.c_str(), length, text.data(),
+                                      static_cast<int>(text.size()));
+    if (written == 0 && GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
+        const int size =
+            MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, bytes.c_str(), length, nullptr, 0);
+        text.resize(static_cast<size_t>(size > 0 ? size : 0));
+        written = size > 0 ? MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, bytes.c_str(), length,
+                                                 text.data(), size)
+                           : 0;
     }
-    std::u16string text(static_cast<size_t>(size), u'\0');
-    const int written =
-        MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, bytes.c_str(), length, text.data(), size);
     text.resize(static_cast<size_t>(written > 0 ? written : 0));
-    return text;
 }

@@ -8,3 +8,5 @@
 // explicit, so an embedded NUL passes through.
 std::string WideToAnsi(const std::u16string& text);
 std::u16string AnsiToWide(const std::string& bytes);
+// The same into the caller's string, whose storage is reused.
+void AnsiToWide(const std::string& bytes, std::u16string& text);

@@ -103,6 +103,25 @@ TEST(CodePage, EveryUnitEncodesAsIconvSaysOtherwiseToTheDefaultCharacter) {
     }
 }
 
+TEST(CodePage, TextsOfAnyLengthDecodeAsTheirBytesDoOneByOne) {
+    // Every byte value at every position of blocks and tails, in texts of 1 to 40 bytes.
+    std::string bytes;
+    for (int i = 0; i < 300; ++i) {
+        bytes.push_back(static_cast<char>((i * 37 + 11) % 256));
+    }
+    for (size_t start = 0; start + 40 <= bytes.size(); start += 13) {
+        for (int length = 1; length <= 40; ++length) {
+            WCHAR units[40];
+            ASSERT_EQ(MultiByteToWideChar(CP_ACP, 0, bytes.data() + start, length, units, 40),
+                      length);
+            for (int i = 0; i < length; ++i) {
+                ASSERT_EQ(units[i], Decode(static_cast<unsigned char>(bytes[start + i])))
+                    << "start " << start << " length " << length << " at " << i;
+            }
+        }
+    }
+}
+
 TEST(CodePage, ZeroOutputSizeAsksForTheSizeAndMinusOneCountsTheTerminator) {
     const WCHAR wide[] = u"Işık";
     EXPECT_EQ(WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr), 5);

@@ -7,7 +7,13 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 using device_kernel::kCp1254ToUnicode;
 
@@ -62,6 +68,39 @@ bool EncodeUnit(char16_t unit, unsigned char& byte) {
 
 bool IsAnsiCodePage(UINT codePage) {
     return codePage == CP_ACP || codePage == kAnsiCodePage;
+}
+
+// Zero-extends the eight bytes of word (lowest first) into eight UTF-16 units.
+inline void WidenBlock(std::uint64_t word, WCHAR* target) {
+#if defined(__SSE2__)
+    const __m128i bytes = _mm_cvtsi64_si128(static_cast<long long>(word));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(target),
+                     _mm_unpacklo_epi8(bytes, _mm_setzero_si128()));
+#else
+    for (int k = 0; k < 8; ++k) {
+        target[k] = static_cast<WCHAR>((word >> (8 * k)) & 0xFF);
+    }
+#endif
+}
+
+// Addresses are mostly ASCII, so every block of eight bytes is first widened as if it were
+// ASCII and then only its bytes from 0x80 up are looked up in the table.
+void DecodeBytes(const char* source, int count, WCHAR* target) {
+    int i = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; i + 8 <= count; i += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, source + i, 8);
+            WidenBlock(word, target + i);
+            for (std::uint64_t high = word & 0x8080808080808080ull; high != 0; high &= high - 1) {
+                const int k = std::countr_zero(high) / 8;
+                target[i + k] = kCp1254ToUnicode[(word >> (8 * k)) & 0xFF];
+            }
+        }
+    }
+    for (; i < count; ++i) {
+        target[i] = kCp1254ToUnicode[static_cast<unsigned char>(source[i])];
+    }
 }
 
 int Fail(DWORD error) {
@@ -153,15 +192,11 @@ int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteS
     }
     if (cchWideChar < length) {
         // Windows fills what fits before it reports the short buffer.
-        for (int i = 0; i < cchWideChar; ++i) {
-            lpWideCharStr[i] = kCp1254ToUnicode[static_cast<unsigned char>(lpMultiByteStr[i])];
-        }
+        DecodeBytes(lpMultiByteStr, cchWideChar, lpWideCharStr);
         return Fail(ERROR_INSUFFICIENT_BUFFER);
     }
     // Every byte has a unit (the undefined ones their C1 control), so MB_ERR_INVALID_CHARS
     // never finds anything to refuse.
-    for (int i = 0; i < length; ++i) {
-        lpWideCharStr[i] = kCp1254ToUnicode[static_cast<unsigned char>(lpMultiByteStr[i])];
-    }
+    DecodeBytes(lpMultiByteStr, length, lpWideCharStr);
     return length;
 }

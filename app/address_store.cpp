@@ -1,0 +1,175 @@
+// The address store: the database file beside the program, the insert of a new address, and
+// the search by name with its match check on code-page bytes.
+#include "address_store.h"
+
+#include "sqlite_query_results.h"
+#include "text_conversion.h"
+#include "winbase.h"
+
+#include <exception>
+#include <iterator>
+#include <vector>
+
+static_assert(std::size(InsertSql) - 1 == 76);
+static_assert(std::size(SearchSqlHead) - 1 == 127);
+static_assert(std::size(SearchSqlMiddle) - 1 == 2);
+static_assert(std::size(SearchSqlTail) - 1 == 26);
+
+namespace {
+
+constexpr DWORD kFirstPathBufferSize = 260; // MAX_PATH
+
+bool IsPathSeparator(char16_t c) {
+    return c == u'\\' || c == u'/' || c == u':';
+}
+
+unsigned char FoldAscii(unsigned char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
+}
+
+} // namespace
+
+std::u16string DirectoryOfPath(const std::u16string& path) {
+    for (size_t i = path.size(); i > 0; --i) {
+        if (IsPathSeparator(path[i - 1])) {
+            return path.substr(0, i);
+        }
+    }
+    return {};
+}
+
+std::u16string AddressDatabasePath(const std::u16string& programPath) {
+    return DirectoryOfPath(programPath) + DatabaseFileName;
+}
+
+std::u16string GetProgramDirectory() {
+    std::vector<WCHAR> buffer(kFirstPathBufferSize);
+    for (;;) {
+        const DWORD size = static_cast<DWORD>(buffer.size());
+        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), size);
+        if (length == 0) {
+            return {};
+        }
+        // A name that filled the whole buffer may have been cut.
+        if (length < size) {
+            return DirectoryOfPath(std::u16string(buffer.data(), length));
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+std::unique_ptr<TSqliteDatabase> OpenAddressDatabase() {
+    return TSqliteDatabase::Create(WideToAnsi(GetProgramDirectory() + DatabaseFileName));
+}
+
+bool SaveAddress(const std::u16string& adisoyadi, const std::u16string& adres1,
+                 const std::u16string& adres2, const std::u16string& postakodu,
+                 const std::u16string& ili) {
+    // Declared before the connection so that the bound bytes outlive it: BindText does not
+    // copy them.
+    std::string values[5];
+    std::unique_ptr<TSqliteDatabase> database;
+    try {
+        database = OpenAddressDatabase();
+    } catch (const std::exception&) {
+        return false;
+    }
+    bool inserted = false;
+    try {
+        database->Prepare(InsertSql);
+        values[0] = WideToAnsi(adisoyadi);
+        values[1] = WideToAnsi(adres1);
+        values[2] = WideToAnsi(adres2);
+        values[3] = WideToAnsi(postakodu);
+        values[4] = WideToAnsi(ili);
+        for (const std::string& value : values) {
+            database->BindText(value);
+        }
+        inserted = database->Step() == SQLITE_DONE;
+    } catch (const std::exception&) {
+        inserted = false;
+    }
+    database.reset();
+    return inserted;
+}
+
+std::u16string BuildSearchSql(const std::u16string& text) {
+    // A double quote would end the quoted pattern early and let the typed text go on as
+    // SQL; doubled, it stays a double quote inside the one literal.
+    std::u16string pattern;
+    pattern.reserve(text.size());
+    for (char16_t c : text) {
+        pattern.push_back(c);
+        if (c == u'"') {
+            pattern.push_back(u'"');
+        }
+    }
+    return SearchSqlHead + pattern + SearchSqlMiddle + SearchSqlTail;
+}
+
+std::string SearchPattern(const std::u16string& text) {
+    std::string pattern = WideToAnsi(text);
+    pattern.insert(pattern.begin(), '%');
+    pattern.push_back('%');
+    return pattern;
+}
+
+// The classic wildcard walk: on a mismatch, go back to the last '%' and let it swallow one
+// more byte. One such point is enough, since a later '%' can cover whatever an earlier one
+// would have.
+bool NameMatchesPattern(std::string_view name, std::string_view pattern) {
+    size_t n = 0;
+    size_t p = 0;
+    size_t starPattern = std::string_view::npos;
+    size_t starName = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == '%') {
+            starPattern = p++;
+            starName = n;
+            if (p == pattern.size()) {
+                return true; // a closing '%' takes whatever is left
+            }
+        } else if (p < pattern.size() &&
+                   (pattern[p] == '_' || FoldAscii(static_cast<unsigned char>(pattern[p])) ==
+                                             FoldAscii(static_cast<unsigned char>(name[n])))) {
+            ++p;
+            ++n;
+        } else if (starPattern != std::string_view::npos) {
+            p = starPattern + 1;
+            n = ++starName;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '%') {
+        ++p;
+    }
+    return p == pattern.size();
+}
+
+void SearchAddresses(TSqliteDatabase& database, const std::u16string& text,
+                     const TAddressReceiver& deliver) {
+    const std::string sql = WideToAnsi(BuildSearchSql(text));
+    // SQLite reads the stored code-page bytes as UTF-8 and so matches letters such as 'ş'
+    // too widely; the statement still scans and sorts, and this check on the bytes keeps
+    // only the rows that truly match, in the statement's order.
+    const std::string pattern = SearchPattern(text);
+    std::unique_ptr<TSqliteQueryResults> results = TSqliteQueryResults::Create(database, sql);
+    // One byte string and one wide string per column, reused from row to row, so that a
+    // long list costs no allocation per row.
+    std::string bytes[5];
+    std::u16string texts[5];
+    while (!results->Eof()) {
+        results->FieldAsString(1, bytes[0]);
+        if (NameMatchesPattern(bytes[0], pattern)) {
+            for (int column = 2; column <= 5; ++column) {
+                results->FieldAsString(column, bytes[column - 1]);
+            }
+            for (int i = 0; i < 5; ++i) {
+                AnsiToWide(bytes[i], texts[i]);
+            }
+            deliver(texts[0], texts[1], texts[2], texts[3], texts[4]);
+        }
+        results->Next();
+    }
+}

@@ -1,0 +1,10 @@
+// The list of standard control classes.
+#include "controls/control_classes.h"
+
+namespace device {
+
+std::vector<ClassDescriptor> StandardControlClasses() {
+    return {};
+}
+
+} // namespace device

@@ -1,0 +1,13 @@
+// The standard control classes the device holds from the start: each control's file
+// exports its class descriptor, and this list names them.
+#pragma once
+
+#include "window/window_class.h"
+
+#include <vector>
+
+namespace device {
+
+std::vector<ClassDescriptor> StandardControlClasses();
+
+} // namespace device

@@ -1,0 +1,214 @@
+// Invalidation and validation: InvalidateRect, ValidateRect, UpdateWindow, GetUpdateRect,
+// and the search for windows that need WM_PAINT.
+#include "paint/update_region.h"
+
+#include "message/clock.h"
+#include "message/dispatch.h"
+#include "paint/screen.h"
+#include "window/geometry.h"
+#include "window/window_registry.h"
+#include "window/window_tree.h"
+
+namespace device {
+namespace {
+
+RECT ScreenRect() { return RECT{0, 0, Screen().width, Screen().height}; }
+
+bool ClipsSiblings(const Window* window) {
+    return window->parent == Desktop() || (window->style & WS_CLIPSIBLINGS) != 0;
+}
+
+bool FindPaint(Window* window, const MessageFilter& filter, MSG* msg) {
+    if (!window->IsVisibleFlag()) {
+        return false;
+    }
+    if (NeedsPaint(window) && filter.MatchesWindow(window->handle) && filter.MatchesNumber(WM_PAINT)) {
+        *msg = MSG{window->handle, WM_PAINT, 0, 0, Now(), CursorPosition()};
+        return true;
+    }
+    for (Window* child : window->children) {
+        if (FindPaint(child, filter, msg)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+gdi::Region VisibleRegion(const Window* window, bool clientOnly) {
+    if (!IsEffectivelyVisible(window)) {
+        return gdi::Region();
+    }
+    gdi::Region region(clientOnly ? ClientRectOnScreen(window) : WindowRectOnScreen(window));
+    region.Intersect(ScreenRect());
+    for (const Window* ancestor = window->parent; ancestor != nullptr && ancestor != Desktop();
+         ancestor = ancestor->parent) {
+        region.Intersect(ClientRectOnScreen(ancestor));
+    }
+    for (const Window* child : window->children) {
+        if (child->IsVisibleFlag()) {
+            region.Subtract(WindowRectOnScreen(child));
+        }
+    }
+    for (const Window* level = window; level->parent != nullptr; level = level->parent) {
+        if (ClipsSiblings(level)) {
+            for (const Window* sibling : level->parent->children) {
+                if (sibling == level) {
+                    break;
+                }
+                if (sibling->IsVisibleFlag()) {
+                    region.Subtract(WindowRectOnScreen(sibling));
+                }
+            }
+        }
+        if (level->parent == Desktop()) {
+            break;
+        }
+    }
+    return region;
+}
+
+bool NeedsPaint(const Window* window) {
+    return !window->updateRegion.IsEmpty() || window->ncPaintNeeded;
+}
+
+void InvalidateScreenArea(Window* window, const gdi::Region& area, bool erase, bool frame) {
+    gdi::Region visible = VisibleRegion(window, false);
+    visible.Intersect(area);
+    if (visible.IsEmpty()) {
+        return;
+    }
+    window->updateRegion.Union(visible);
+    if (erase) {
+        window->eraseNeeded = true;
+    }
+    if (frame) {
+        gdi::Region nonClient = visible;
+        nonClient.Subtract(ClientRectOnScreen(window));
+        if (!nonClient.IsEmpty()) {
+            window->ncPaintNeeded = true;
+        }
+    }
+}
+
+void InvalidateWindowTree(Window* window) {
+    ForEachWindow(window, [](Window* w) {
+        InvalidateScreenArea(w, gdi::Region(WindowRectOnScreen(w)), true, true);
+    });
+}
+
+void ExposeScreenArea(const RECT& area, const Window* except) {
+    gdi::Region exposed(area);
+    ForEachWindow(Desktop(), [&](Window* w) {
+        if (except == nullptr || !IsSelfOrDescendant(w, except)) {
+            InvalidateScreenArea(w, exposed, true, true);
+        }
+    });
+}
+
+void RedrawFrameNow(Window* window) {
+    HWND hwnd = window->handle;
+    InvalidateScreenArea(window, gdi::Region(WindowRectOnScreen(window)), true, true);
+    if (window->ncPaintNeeded) {
+        window->ncPaintNeeded = false;
+        Send(window, WM_NCPAINT, 1, 0);
+    }
+    window = LookUp(hwnd);
+    if (window != nullptr && window->eraseNeeded) {
+        window->eraseNeeded = false;
+        HDC hdc = GetDC(hwnd);
+        if (hdc != nullptr) {
+            if (Window* still = LookUp(hwnd)) {
+                Send(still, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0);
+            }
+            ReleaseDC(hwnd, hdc);
+        }
+    }
+}
+
+bool FindPaintMessage(MSG* msg, const MessageFilter& filter) {
+    Window* desktop = Desktop();
+    if (desktop == nullptr) {
+        return false;
+    }
+    return FindPaint(desktop, filter, msg);
+}
+
+void ValidateAfterUnhandledPaint(Window* window) {
+    window->updateRegion.Clear();
+    window->eraseNeeded = false;
+    window->ncPaintNeeded = false;
+}
+
+} // namespace device
+
+using device::Window;
+
+BOOL WINAPI InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase) {
+    if (hWnd == nullptr) {
+        device::ExposeScreenArea(device::ScreenRect(), nullptr);
+        return TRUE;
+    }
+    Window* window = device::FromHandle(hWnd);
+    if (window == nullptr) {
+        return FALSE;
+    }
+    RECT client = device::ClientRectOnScreen(window);
+    device::gdi::Region area(client);
+    if (lpRect != nullptr) {
+        POINT origin = device::ClientOriginOnScreen(window);
+        area.Intersect(device::Offset(*lpRect, origin.x, origin.y));
+    }
+    device::InvalidateScreenArea(window, area, bErase != FALSE, false);
+    return TRUE;
+}
+
+BOOL WINAPI ValidateRect(HWND hWnd, const RECT* lpRect) {
+    Window* window = device::FromHandle(hWnd);
+    if (window == nullptr) {
+        return FALSE;
+    }
+    if (lpRect == nullptr) {
+        device::ValidateAfterUnhandledPaint(window);
+        return TRUE;
+    }
+    POINT origin = device::ClientOriginOnScreen(window);
+    window->updateRegion.Subtract(device::Offset(*lpRect, origin.x, origin.y));
+    return TRUE;
+}
+
+BOOL WINAPI UpdateWindow(HWND hWnd) {
+    Window* window = device::FromHandle(hWnd);
+    if (window == nullptr) {
+        return FALSE;
+    }
+    if (device::NeedsPaint(window) && device::IsEffectivelyVisible(window)) {
+        device::Send(window, WM_PAINT, 0, 0);
+    }
+    return TRUE;
+}
+
+BOOL WINAPI GetUpdateRect(HWND hWnd, LPRECT lpRect, BOOL bErase) {
+    Window* window = device::FromHandle(hWnd);
+    if (window == nullptr) {
+        return FALSE;
+    }
+    device::gdi::Region clientPart = window->updateRegion;
+    clientPart.Intersect(device::ClientRectOnScreen(window));
+    if (lpRect != nullptr) {
+        if (clientPart.IsEmpty()) {
+            *lpRect = RECT{0, 0, 0, 0};
+        } else {
+            POINT origin = device::ClientOriginOnScreen(window);
+            *lpRect = device::Offset(clientPart.Bounds(), -origin.x, -origin.y);
+        }
+    }
+    if (bErase && window->eraseNeeded && !clientPart.IsEmpty()) {
+        window->eraseNeeded = false;
+        HDC hdc = GetDC(hWnd);
+        device::Send(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0);
+        ReleaseDC(hWnd, hdc);
+    }
+    return clientPart.IsEmpty() ? FALSE : TRUE;
+}

@@ -1,0 +1,57 @@
+// RunProgram: what happens between the process's main() and the program's WinMain.
+#include "device_runtime.h"
+
+#include "message/clock.h"
+#include "runtime/device.h"
+#include "runtime/idle.h"
+#include "runtime/settings.h"
+#include "script/script_driver.h"
+#include "windows.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace device {
+
+int RunProgram(int argc, char** argv, DisplayFactory display) {
+    (void)argc;
+    (void)argv;
+    DeviceSettings settings;
+    std::string error;
+    if (!ReadSettingsFromEnvironment(&settings, &error)) {
+        std::fprintf(stderr, "device: %s\n", error.c_str());
+        return 2;
+    }
+    std::unique_ptr<IdleDriver> driver;
+    if (!settings.scriptPath.empty()) {
+        driver = script::ScriptDriver::Load(settings.scriptPath, settings.scriptTimeoutMs);
+        if (driver == nullptr) {
+            return 2;
+        }
+    } else {
+        const char* x11 = std::getenv("DISPLAY");
+        const char* wayland = std::getenv("WAYLAND_DISPLAY");
+        bool haveDisplay = (x11 != nullptr && *x11 != 0) || (wayland != nullptr && *wayland != 0);
+        if (display == nullptr || !haveDisplay) {
+            std::fprintf(stderr, "device: no display is available; run a script headless instead: "
+                                 "DEVICE_SCRIPT=steps.txt %s\n",
+                         argc > 0 ? argv[0] : "program");
+            return 1;
+        }
+        driver = display(settings, &error);
+        if (driver == nullptr) {
+            std::fprintf(stderr, "device: cannot open the desktop window: %s\n", error.c_str());
+            return 1;
+        }
+    }
+    StartDevice(settings);
+    UseVirtualClock(!settings.scriptPath.empty() ? true : false);
+    SetIdleDriver(driver.get());
+    static WCHAR commandLine[] = u"";
+    int status = WinMain(GetModuleHandleW(nullptr), nullptr, commandLine, SW_SHOW);
+    StopDevice();
+    driver.reset();
+    return status;
+}
+
+} // namespace device

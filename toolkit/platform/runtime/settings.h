@@ -1,0 +1,23 @@
+// The device's settings, read from DEVICE_* environment variables at start-up (the
+// program itself reads none).
+#pragma once
+
+#include <string>
+
+namespace device {
+
+struct DeviceSettings {
+    std::string scriptPath;        // DEVICE_SCRIPT: replay this script headless
+    int scriptTimeoutMs = 10000;   // DEVICE_SCRIPT_TIMEOUT (seconds in the environment)
+    int scale = 2;                 // DEVICE_SCALE: desktop window zoom, 1 to 4
+    std::u16string platformType = u"PocketPC"; // DEVICE_PLATFORM
+    bool trace = false;            // DEVICE_TRACE: print every delivered message to stderr
+};
+
+const DeviceSettings& Settings();
+void SetSettings(const DeviceSettings& settings);
+
+// Reads the DEVICE_* variables; on a malformed value fills `error` and returns false.
+bool ReadSettingsFromEnvironment(DeviceSettings* settings, std::string* error);
+
+} // namespace device

@@ -1,0 +1,44 @@
+// Replays a script while the program waits for input, and stops a run that fails or
+// never becomes idle again.
+#pragma once
+
+#include "runtime/idle.h"
+#include "script/script.h"
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace device::script {
+
+class ScriptDriver final : public IdleDriver {
+public:
+    ScriptDriver(std::string path, std::vector<Step> steps, int timeoutMs);
+    ~ScriptDriver() override;
+    ScriptDriver(const ScriptDriver&) = delete;
+    ScriptDriver& operator=(const ScriptDriver&) = delete;
+
+    IdleResult OnIdle() override;
+
+    // Reads and parses a script file; prints "file:line: what" and returns nullptr on error.
+    static std::unique_ptr<ScriptDriver> Load(const std::string& path, int timeoutMs);
+
+private:
+    // Runs one step; true when it queued input for the program.
+    bool Run(const Step& step);
+    [[noreturn]] void Fail(int line, const std::string& what) const;
+    void Watch();
+
+    std::string m_path;
+    std::vector<Step> m_steps;
+    size_t m_next = 0;
+    int m_timeoutMs;
+    std::atomic<long long> m_lastIdleMs{0};
+    std::atomic<int> m_currentLine{0};
+    std::atomic<bool> m_stop{false};
+    std::thread m_watchdog;
+};
+
+} // namespace device::script

@@ -1,0 +1,33 @@
+// Running the device inside a test process: start and stop it, pump its messages, and
+// say what happens when the program waits for input. Not part of the Win32 API.
+#pragma once
+
+#include "windows.h"
+
+#include <functional>
+#include <string>
+
+namespace device::host {
+
+struct Options {
+    std::u16string platform = u"PocketPC"; // what SPI_GETPLATFORMTYPE answers
+};
+
+// A fresh headless device with a virtual clock; any earlier state is gone.
+void StartHeadless(const Options& options = {});
+void Stop();
+
+// Dispatches what is pending — posted messages, input, painting — as a message loop
+// would, until nothing is left; stops before a pending WM_QUIT, which stays queued.
+// Returns the number of messages dispatched.
+int PumpMessages();
+
+// Queues a step to run the next time the program waits in GetMessageW with nothing to do
+// (inside RunApplication, a modal loop or MessageBoxW). Once the steps are used up, the
+// device posts WM_QUIT, as a finished script does.
+void WhenIdle(std::function<void()> step);
+void ClearIdleSteps();
+
+bool IsQuitPending();
+
+} // namespace device::host

@@ -69,6 +69,11 @@ public:
         if (m_library != nullptr) {
             FT_Done_FreeType(m_library);
         }
+        // Fontconfig keeps its configuration until told to let go; the device is its only
+        // user, so it is let go with the fonts (the leak checker would report it otherwise).
+        if (m_usedFontconfig) {
+            FcFini();
+        }
     }
     FontSystem(const FontSystem&) = delete;
     FontSystem& operator=(const FontSystem&) = delete;
@@ -114,6 +119,7 @@ private:
             return found->second.path.empty() ? nullptr : &found->second;
         }
         FontFile file;
+        m_usedFontconfig = true;
         FcPattern* pattern = FcPatternCreate();
         FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
         FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
@@ -144,6 +150,7 @@ private:
     }
 
     FT_Library m_library = nullptr;
+    bool m_usedFontconfig = false;
     std::map<std::tuple<std::string, bool, bool>, FontFile> m_files;
     std::map<std::tuple<bool, bool, bool, LONG, bool>, std::unique_ptr<FontFace>> m_faces;
 };

@@ -84,11 +84,9 @@ void InvalidateScreenArea(Window* window, const gdi::Region& area, bool erase, b
         window->eraseNeeded = true;
     }
     if (frame) {
-        gdi::Region nonClient = visible;
-        nonClient.Subtract(ClientRectOnScreen(window));
-        if (!nonClient.IsEmpty()) {
-            window->ncPaintNeeded = true;
-        }
+        // The frame is redrawn (WM_NCPAINT) even for a window without one, as the
+        // platform does for every window invalidated with its frame.
+        window->ncPaintNeeded = true;
     }
 }
 

@@ -1,0 +1,125 @@
+// SetWindowPos: what moving, sizing and frame changes send, and the rectangles that
+// result, borders, caption and scroll bars included.
+#include "support/device_fixture.h"
+#include "support/message_log.h"
+
+namespace {
+
+using test::LParam;
+using test::Sent;
+using test::WParam;
+
+class WindowPosTest : public test::DeviceTest {
+protected:
+    HWND parent_ = nullptr;
+    HWND child_ = nullptr;
+    void SetUp() override {
+        DeviceTest::SetUp();
+        parent_ = MakeWindow("parent", WS_POPUP | WS_VISIBLE, 0, 26, 240, 268);
+        child_ = MakeWindow("child", WS_CHILD | WS_VISIBLE, 10, 10, 50, 20, parent_, 1);
+        Pump();
+    }
+};
+
+TEST_F(WindowPosTest, MovingOnlySendsWmMove) {
+    test::StartLog();
+    SetWindowPos(child_, nullptr, 20, 30, 50, 20, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(test::MatchesSequence(test::WithoutNoise(test::Log()),
+                                      {
+                                          {"child", WM_WINDOWPOSCHANGING},
+                                          {"child", WM_WINDOWPOSCHANGED},
+                                          {"child", WM_MOVE, Sent | LParam, 0, MAKELPARAM(20, 30)},
+                                      },
+                                      "move"));
+    auto changed = test::Only(test::Log(), {WM_WINDOWPOSCHANGED});
+    ASSERT_EQ(changed.size(), 1u);
+}
+
+TEST_F(WindowPosTest, ResizingOnlyRecomputesTheClientAndSendsWmSize) {
+    test::StartLog();
+    SetWindowPos(child_, nullptr, 0, 0, 70, 40, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(test::MatchesSequence(test::WithoutNoise(test::Log()),
+                                      {
+                                          {"child", WM_WINDOWPOSCHANGING},
+                                          {"child", WM_NCCALCSIZE, Sent | WParam, TRUE},
+                                          {"child", WM_WINDOWPOSCHANGED},
+                                          {"child", WM_SIZE, Sent | WParam | LParam, SIZE_RESTORED,
+                                           MAKELPARAM(70, 40)},
+                                      },
+                                      "resize"));
+}
+
+TEST_F(WindowPosTest, FrameChangeRedrawsTheFrameAtOnceAndReportsNoNewGeometry) {
+    test::StartLog();
+    SetWindowPos(child_, nullptr, 0, 0, 0, 0, 0x37);
+    EXPECT_TRUE(test::MatchesSequence(test::Log(),
+                                      {
+                                          {"child", WM_WINDOWPOSCHANGING},
+                                          {"child", WM_NCCALCSIZE, Sent | WParam, TRUE},
+                                          {"child", WM_NCPAINT},
+                                          {"child", WM_ERASEBKGND},
+                                          {"child", WM_WINDOWPOSCHANGED},
+                                      },
+                                      "SWP_FRAMECHANGED with 0x37"));
+}
+
+TEST_F(WindowPosTest, TheSameRectangleAgainChangesNothing) {
+    test::StartLog();
+    SetWindowPos(child_, nullptr, 10, 10, 50, 20, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(test::MatchesSequence(test::WithoutNoise(test::Log()), {{"child", WM_WINDOWPOSCHANGING}},
+                                      "an unchanged rectangle"));
+}
+
+LRESULT CALLBACK KeepsPositionChanges(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_WINDOWPOSCHANGED) {
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+TEST_F(WindowPosTest, WmMoveAndWmSizeComeFromTheDefaultProcedure) {
+    SetWindowLongPtrW(child_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(KeepsPositionChanges));
+    test::StartLog();
+    SetWindowPos(child_, nullptr, 5, 5, 80, 80, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(test::Only(test::Log(), {WM_MOVE, WM_SIZE}).empty());
+}
+
+TEST_F(WindowPosTest, TheFrameTakesBorderCaptionAndScrollBarsFromTheClientArea) {
+    HWND framed = MakeWindow("framed", WS_CHILD | WS_VISIBLE | WS_CAPTION | WS_VSCROLL | WS_HSCROLL, 5, 5, 100, 120,
+                             parent_, 2);
+    RECT window;
+    RECT client;
+    GetWindowRect(framed, &window);
+    GetClientRect(framed, &client);
+    EXPECT_EQ(window.left, 5);
+    EXPECT_EQ(window.top, 26 + 5);
+    int scroll = GetSystemMetrics(SM_CXVSCROLL);
+    EXPECT_EQ(client.right, 100 - 2 - scroll);
+    EXPECT_EQ(client.bottom, 120 - 2 - GetSystemMetrics(SM_CYCAPTION) - GetSystemMetrics(SM_CYHSCROLL));
+    POINT origin{0, 0};
+    ClientToScreen(framed, &origin);
+    EXPECT_EQ(origin.x, 5 + 1);
+    EXPECT_EQ(origin.y, 26 + 5 + 1 + GetSystemMetrics(SM_CYCAPTION));
+    ScreenToClient(framed, &origin);
+    EXPECT_EQ(origin.x, 0);
+    EXPECT_EQ(origin.y, 0);
+}
+
+TEST_F(WindowPosTest, ZOrderPutsTheRaisedSiblingFirstAndOwnedWindowsAboveTheirOwner) {
+    HWND second = MakeWindow("second", WS_CHILD | WS_VISIBLE, 0, 0, 5, 5, parent_, 2);
+    EXPECT_EQ(GetWindow(parent_, GW_CHILD), second);
+    SetWindowPos(child_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_EQ(GetWindow(parent_, GW_CHILD), child_);
+    EXPECT_EQ(GetWindow(child_, GW_HWNDNEXT), second);
+
+    HWND owned = MakeWindow("owned", WS_POPUP | WS_VISIBLE, 0, 26, 20, 20, parent_);
+    HWND other = MakeWindow("other", WS_POPUP | WS_VISIBLE, 0, 26, 20, 20);
+    EXPECT_EQ(GetWindow(owned, GW_OWNER), parent_);
+    SetForegroundWindow(parent_);
+    // The owner came to the front, and its owned popup stays above it.
+    HWND above = GetWindow(parent_, GW_HWNDPREV);
+    EXPECT_EQ(above, owned);
+    EXPECT_NE(GetWindow(owned, GW_HWNDNEXT), other);
+}
+
+} // namespace

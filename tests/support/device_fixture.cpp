@@ -12,6 +12,9 @@ void DeviceTest::SetUp() {
     plain.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<ULONG_PTR>(COLOR_WINDOW + 1));
     plain.lpszClassName = kPlainClass;
     ASSERT_NE(RegisterClassW(&plain), 0);
+    // The desktop and the navigation bar paint themselves first; tests start from a quiet
+    // device.
+    device::host::PumpMessages();
 }
 
 void DeviceTest::TearDown() { device::host::Stop(); }

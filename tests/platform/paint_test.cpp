@@ -1,0 +1,140 @@
+// Painting: WM_PAINT for invalid windows (parents first), background erasing with the
+// class brush, clipping of children and of windows above, and screenshots.
+#include "support/device_fixture.h"
+#include "support/message_log.h"
+
+#include "display/png_image.h"
+
+#include <cstdio>
+#include <array>
+
+namespace {
+
+using test::Posted;
+
+// Fills its client area with the colour stored in its user data.
+LRESULT CALLBACK SolidProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) {
+        PAINTSTRUCT paint;
+        HDC hdc = BeginPaint(hwnd, &paint);
+        HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)));
+        RECT client;
+        GetClientRect(hwnd, &client);
+        FillRect(hdc, &client, brush);
+        DeleteObject(brush);
+        EndPaint(hwnd, &paint);
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+class PaintTest : public test::DeviceTest {
+protected:
+    void SetUp() override {
+        DeviceTest::SetUp();
+        WNDCLASSW solid{};
+        solid.lpfnWndProc = SolidProc;
+        solid.lpszClassName = u"Solid";
+        RegisterClassW(&solid);
+    }
+    HWND MakeSolid(const std::string& role, COLORREF color, DWORD style, int x, int y, int cx, int cy,
+                   HWND parent = nullptr) {
+        HWND hwnd = CreateWindowExW(0, u"Solid", u"", style, x, y, cx, cy, parent, nullptr, nullptr, nullptr);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(color));
+        device::spy::SetRole(hwnd, role);
+        InvalidateRect(hwnd, nullptr, TRUE);
+        return hwnd;
+    }
+    static uint32_t Pixel(int x, int y) { return device::diag::ScreenPixel(x, y); }
+};
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr COLORREF kGreen = RGB(0, 255, 0);
+constexpr uint32_t kRedPixel = 0xFF0000;
+constexpr uint32_t kBluePixel = 0x0000FF;
+constexpr uint32_t kGreenPixel = 0x00FF00;
+
+TEST_F(PaintTest, ParentsArePaintedBeforeChildrenAndNeverOverThem) {
+    HWND parent = MakeSolid("parent", kRed, WS_POPUP | WS_VISIBLE, 0, 26, 240, 268);
+    HWND child = MakeSolid("child", kBlue, WS_CHILD | WS_VISIBLE, 10, 10, 50, 50, parent);
+    test::StartLog();
+    Pump();
+    test::Records paints;
+    for (const auto& record : test::Only(test::Log(), {WM_PAINT})) {
+        if (record.hwnd == parent || record.hwnd == child) {
+            paints.push_back(record); // the navigation bar repaints too: it shows the new foreground
+        }
+    }
+    ASSERT_EQ(paints.size(), 2u);
+    EXPECT_EQ(paints[0].hwnd, parent);
+    EXPECT_EQ(paints[1].hwnd, child);
+    EXPECT_EQ(Pixel(5, 30), kRedPixel);
+    EXPECT_EQ(Pixel(30, 50), kBluePixel);
+    // Repainting the parent alone leaves the child untouched.
+    test::StartLog();
+    InvalidateRect(parent, nullptr, TRUE);
+    Pump();
+    EXPECT_TRUE(test::MatchesSequence(test::Only(test::Log(), {WM_PAINT}), {{"parent", WM_PAINT, Posted}},
+                                      "invalidating the parent"));
+    EXPECT_EQ(Pixel(30, 50), kBluePixel);
+}
+
+TEST_F(PaintTest, AWindowBelowNeverPaintsOverTheWindowAbove) {
+    HWND below = MakeSolid("below", kRed, WS_POPUP | WS_VISIBLE, 0, 26, 240, 100);
+    MakeSolid("above", kGreen, WS_POPUP | WS_VISIBLE, 100, 50, 100, 100);
+    Pump();
+    InvalidateRect(below, nullptr, TRUE);
+    Pump();
+    EXPECT_EQ(Pixel(150, 60), kGreenPixel);
+    EXPECT_EQ(Pixel(50, 60), kRedPixel);
+}
+
+TEST_F(PaintTest, HidingAWindowRepaintsWhatItCovered) {
+    MakeSolid("below", kRed, WS_POPUP | WS_VISIBLE, 0, 26, 240, 100);
+    HWND above = MakeSolid("above", kGreen, WS_POPUP | WS_VISIBLE, 100, 50, 100, 100);
+    Pump();
+    ASSERT_EQ(Pixel(150, 60), kGreenPixel);
+    ShowWindow(above, SW_HIDE);
+    Pump();
+    EXPECT_EQ(Pixel(150, 60), kRedPixel);
+}
+
+TEST_F(PaintTest, TheDefaultProcedureErasesWithTheClassBrush) {
+    HWND window = MakeWindow("window", WS_POPUP | WS_VISIBLE, 0, 26, 100, 100);
+    SetSysColors(1, std::array<INT, 1>{COLOR_WINDOW}.data(), std::array<COLORREF, 1>{kBlue}.data());
+    InvalidateRect(window, nullptr, TRUE);
+    Pump();
+    EXPECT_EQ(Pixel(50, 60), kBluePixel);
+}
+
+TEST_F(PaintTest, BeginPaintValidatesSoThatPaintingStops) {
+    HWND window = MakeSolid("window", kRed, WS_POPUP | WS_VISIBLE, 0, 26, 100, 100);
+    Pump();
+    RECT update;
+    EXPECT_FALSE(GetUpdateRect(window, &update, FALSE));
+    InvalidateRect(window, nullptr, FALSE);
+    EXPECT_TRUE(GetUpdateRect(window, &update, FALSE));
+    EXPECT_EQ(update.right, 100);
+    EXPECT_EQ(Pump(), 1);
+    EXPECT_EQ(Pump(), 0);
+}
+
+TEST_F(PaintTest, AScreenshotHoldsWhatTheScreenShows) {
+    MakeSolid("window", kRed, WS_POPUP | WS_VISIBLE, 0, 26, 240, 294);
+    Pump();
+    std::string path = std::string(ADRES_BINARY_DIR) + "/paint_test_screenshot.png";
+    std::string error;
+    ASSERT_TRUE(device::diag::WriteScreenshot(path, &error)) << error;
+    device::gdi::Surface image;
+    ASSERT_TRUE(device::ReadPng(path, &image, &error)) << error;
+    EXPECT_EQ(image.width, 240);
+    EXPECT_EQ(image.height, 320);
+    int width = 0;
+    int height = 0;
+    EXPECT_EQ(image.pixels, device::diag::ScreenPixels(&width, &height));
+    EXPECT_EQ(image.At(120, 200), kRedPixel);
+    std::remove(path.c_str());
+}
+
+} // namespace

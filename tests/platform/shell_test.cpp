@@ -1,0 +1,104 @@
+// The Pocket PC shell: the navigation bar, the menu bar, the "ok" button and the system
+// values the toolkit asks for.
+#include "support/device_fixture.h"
+#include "support/message_log.h"
+
+#include "aygshell.h"
+
+namespace {
+
+using test::LParam;
+using test::Posted;
+using test::WParam;
+
+class ShellTest : public test::DeviceTest {};
+
+TEST_F(ShellTest, TheWorkAreaStartsBelowTheNavigationBar) {
+    RECT area;
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0));
+    EXPECT_EQ(area.left, 0);
+    EXPECT_EQ(area.top, 26);
+    EXPECT_EQ(area.right, 240);
+    EXPECT_EQ(area.bottom, 320);
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 240);
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 320);
+}
+
+TEST_F(ShellTest, ThePlatformTypeNeedsRoomForItsTerminator) {
+    WCHAR buffer[51];
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETPLATFORMTYPE, sizeof buffer, buffer, 0));
+    EXPECT_EQ(std::u16string(buffer), u"PocketPC");
+    SetLastError(0);
+    EXPECT_FALSE(SystemParametersInfoW(SPI_GETPLATFORMTYPE, 4, buffer, 0));
+    EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+    device::host::Stop();
+    device::host::StartHeadless(device::host::Options{u"SmartPhone"});
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETPLATFORMTYPE, sizeof buffer, buffer, 0));
+    EXPECT_EQ(std::u16string(buffer), u"SmartPhone");
+}
+
+TEST_F(ShellTest, TheMenuBarLivesAtTheBottomForAsLongAsItsWindow) {
+    HWND form = MakeWindow("form", WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT);
+    SHMENUBARINFO info{};
+    info.cbSize = SHMENUBARINFO_SIZE_32BIT;
+    info.hwndParent = form;
+    info.dwFlags = SHCMBF_EMPTYBAR;
+    ASSERT_TRUE(SHCreateMenuBar(&info));
+    ASSERT_NE(info.hwndMB, nullptr);
+    RECT bar;
+    ASSERT_TRUE(GetWindowRect(info.hwndMB, &bar));
+    EXPECT_EQ(bar.top, 294);
+    EXPECT_EQ(bar.bottom, 320);
+    EXPECT_EQ(bar.right - bar.left, 240);
+    EXPECT_TRUE(IsWindowVisible(info.hwndMB)); // its window is in front
+    EXPECT_EQ(SHFindMenuBar(form), info.hwndMB);
+    DestroyWindow(form);
+    EXPECT_FALSE(IsWindow(info.hwndMB));
+    SHMENUBARINFO bad{};
+    bad.cbSize = 12;
+    bad.hwndParent = form;
+    EXPECT_FALSE(SHCreateMenuBar(&bad));
+}
+
+TEST_F(ShellTest, TheOkButtonPostsTheWindowItsOwnConfirmation) {
+    HWND form = MakeWindow("form", WS_POPUP | WS_VISIBLE, 0, 26, 240, 268);
+    Pump();
+    ASSERT_TRUE(SHDoneButton(form, SHDB_SHOW));
+    EXPECT_NE(static_cast<DWORD>(GetWindowLongW(form, GWL_EXSTYLE)) & WS_EX_CAPTIONOKBTN, 0u);
+    Pump();
+    test::StartLog();
+    device::input::Tap(240 - 16, 13);
+    Pump();
+    EXPECT_TRUE(test::MatchesSequence(test::ForRole(test::Only(test::Log(), {WM_COMMAND}), "form"),
+                                      {{"form", WM_COMMAND, Posted | WParam | LParam, MAKEWPARAM(IDOK, 0),
+                                        reinterpret_cast<LPARAM>(form)}},
+                                      "a tap on ok"));
+    SHDoneButton(form, SHDB_HIDE);
+    test::StartLog();
+    device::input::Tap(240 - 16, 13);
+    Pump();
+    EXPECT_TRUE(test::Only(test::Log(), {WM_COMMAND}).empty());
+}
+
+TEST_F(ShellTest, TheNavigationBarShowsTheForegroundTitle) {
+    auto titlePixels = [] {
+        int white = 0;
+        for (int y = 4; y < 22; ++y) {
+            for (int x = 30; x < 200; ++x) {
+                white += device::diag::ScreenPixel(x, y) == 0xFFFFFF ? 1 : 0;
+            }
+        }
+        return white;
+    };
+    EXPECT_EQ(titlePixels(), 0);
+    HWND form = MakeWindow("form", WS_POPUP | WS_VISIBLE, 0, 26, 240, 268);
+    SetWindowTextW(form, u"Adres Defteri");
+    Pump();
+    int shown = titlePixels();
+    EXPECT_GT(shown, 20);
+    SetWindowTextW(form, u"A");
+    Pump();
+    EXPECT_LT(titlePixels(), shown);
+}
+
+} // namespace

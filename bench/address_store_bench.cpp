@@ -185,32 +185,41 @@ struct SearchCase {
     std::u16string text;
 };
 
-const std::vector<SearchCase> kSearchCases = {{"empty", u""}, {"a", u"a"}, {"ays", u"ayş"}};
+// "s" (s-cedilla alone) is where SQLite's own matching is widest, so the match check has the
+// most to drop.
+const std::vector<SearchCase> kSearchCases = {
+    {"empty", u""}, {"a", u"a"}, {"ays", u"ayş"}, {"s", u"ş"}};
 const std::vector<int> kRowCounts = {1000, 10000, 100000};
 
 // The floor: the same statement bytes, prepared, stepped and every delivered column read,
-// with no conversion, no copying and no match check.
+// with no conversion, no copying and no match check. Returns the number of rows.
+[[gnu::noinline]] int64_t RunSearchFloor(sqlite3* db, const std::string& sql) {
+    sqlite3_stmt* statement = nullptr;
+    const char* tail = nullptr;
+    Check(sqlite3_prepare(db, sql.c_str(), -1, &statement, &tail), db, "prepare search");
+    int64_t rows = 0;
+    size_t bytes = 0;
+    while (sqlite3_step(statement) == SQLITE_ROW) {
+        for (int column = 1; column <= 5; ++column) {
+            const int size = sqlite3_column_bytes(statement, column);
+            const unsigned char* value = sqlite3_column_text(statement, column);
+            benchmark::DoNotOptimize(value);
+            bytes += static_cast<size_t>(size);
+        }
+        ++rows;
+    }
+    sqlite3_finalize(statement);
+    benchmark::DoNotOptimize(bytes);
+    return rows;
+}
+
 void BM_SearchFloor(benchmark::State& state, int rows, IndexKind kind, std::u16string text) {
     const std::string& path = GetDatasets().Path(rows, kind);
     const std::string sql = WideToAnsi(BuildSearchSql(text));
     sqlite3* db = OpenRaw(path);
     int64_t delivered = 0;
     for (auto _ : state) {
-        sqlite3_stmt* statement = nullptr;
-        const char* tail = nullptr;
-        Check(sqlite3_prepare(db, sql.c_str(), -1, &statement, &tail), db, "prepare search");
-        size_t bytes = 0;
-        while (sqlite3_step(statement) == SQLITE_ROW) {
-            for (int column = 1; column <= 5; ++column) {
-                const int size = sqlite3_column_bytes(statement, column);
-                const unsigned char* value = sqlite3_column_text(statement, column);
-                benchmark::DoNotOptimize(value);
-                bytes += static_cast<size_t>(size);
-            }
-            ++delivered;
-        }
-        sqlite3_finalize(statement);
-        benchmark::DoNotOptimize(bytes);
+        delivered += RunSearchFloor(db, sql);
     }
     sqlite3_close(db);
     state.counters["rows"] =

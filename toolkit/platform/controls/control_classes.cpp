@@ -4,7 +4,9 @@
 namespace device {
 
 std::vector<ClassDescriptor> StandardControlClasses() {
-    return {};
+    return {
+        ButtonClassDescriptor(),
+    };
 }
 
 } // namespace device

@@ -10,4 +10,6 @@ namespace device {
 
 std::vector<ClassDescriptor> StandardControlClasses();
 
+ClassDescriptor ButtonClassDescriptor();
+
 } // namespace device

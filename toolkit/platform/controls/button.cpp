@@ -1,0 +1,458 @@
+// The "BUTTON" class: push buttons that press under the stylus or the space bar and tell
+// their parent with WM_COMMAND(BN_CLICKED), drawn in the classic 3-D look.
+//
+// Not emulated:
+// - check boxes, radio buttons, group boxes, owner-drawn and user buttons: every type is
+//   drawn and behaves as a push button; BM_GETCHECK/BM_SETCHECK answer 0 and store nothing
+// - BM_SETIMAGE/BM_GETIMAGE (BS_ICON, BS_BITMAP), BCM_* and BN_HILITE/BN_UNHILITE/BN_PAINT
+// - BS_FLAT and themed (visual-style) drawing
+// - keyboard mnemonics: '&' underlines the next character but no key presses the button
+#include "controls/control_classes.h"
+#include "window/window_registry.h"
+
+#include <new>
+#include <string>
+#include <type_traits>
+
+namespace device {
+namespace {
+
+struct ButtonState {
+    // What the button shows.
+    bool pushed = false;  // BST_PUSHED: drawn sunken
+    bool focused = false; // BST_FOCUS: the dotted focus rectangle is drawn
+    // Input in progress: pressed by the stylus or the space bar and not yet let go.
+    bool tracking = false;
+    // The window that hears the notifications: the parent when the button was made.
+    HWND notifyWindow = nullptr;
+    HFONT font = nullptr; // WM_SETFONT; null draws with the system font
+};
+
+// The state lives in the window's extra bytes and goes with the window record, so a
+// device switched off with buttons still alive leaves nothing behind.
+static_assert(std::is_trivially_destructible_v<ButtonState>);
+
+// Where the label sits: 2 pixels of 3-D frame on each side; the dotted focus rectangle
+// 3 pixels in from the face's edge, as on the platform.
+constexpr int kFrameWidth = 2;
+constexpr int kFocusInset = 3;
+
+ButtonState* StateOf(HWND hwnd) {
+    Window* window = LookUp(hwnd);
+    if (window == nullptr || window->extraBytes.size() < sizeof(ButtonState)) {
+        return nullptr;
+    }
+    return std::launder(reinterpret_cast<ButtonState*>(window->extraBytes.data()));
+}
+
+bool IsDefaultButton(HWND hwnd) {
+    return (static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+}
+
+bool HasNotifyStyle(HWND hwnd) {
+    return (static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)) & BS_NOTIFY) != 0;
+}
+
+// WM_COMMAND(MAKEWPARAM(id, code), button) to the window that was the parent when the
+// button was made, even if the button has been moved to another parent since.
+void Notify(HWND hwnd, WORD code) {
+    ButtonState* state = StateOf(hwnd);
+    HWND target =
+        state != nullptr && state->notifyWindow != nullptr ? state->notifyWindow : GetParent(hwnd);
+    if (target == nullptr) {
+        return;
+    }
+    WORD id = LOWORD(static_cast<DWORD_PTR>(GetWindowLongPtrW(hwnd, GWLP_ID)));
+    SendMessageW(target, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(hwnd));
+}
+
+// The platform redraws a button at once when its text, state or enabling changes, rather
+// than at the next WM_PAINT of the queue.
+void RepaintNow(HWND hwnd) {
+    if (!IsWindowVisible(hwnd)) {
+        return;
+    }
+    InvalidateRect(hwnd, nullptr, FALSE);
+    UpdateWindow(hwnd);
+}
+
+bool PointInClient(HWND hwnd, LPARAM lParam) {
+    RECT client;
+    GetClientRect(hwnd, &client);
+    return PtInRect(&client, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}) != FALSE;
+}
+
+// DrawTextW flags for the label: BS_LEFT/BS_RIGHT/BS_CENTER and BS_TOP/BS_BOTTOM/BS_VCENTER
+// (centred when none is given), one line unless BS_MULTILINE.
+UINT LabelFormat(DWORD style) {
+    UINT format = 0;
+    switch (style & BS_CENTER) {
+    case BS_LEFT: format |= DT_LEFT; break;
+    case BS_RIGHT: format |= DT_RIGHT; break;
+    default: format |= DT_CENTER; break;
+    }
+    if ((style & BS_MULTILINE) != 0) {
+        return format | DT_WORDBREAK;
+    }
+    switch (style & BS_VCENTER) {
+    case BS_TOP: format |= DT_TOP; break;
+    case BS_BOTTOM: format |= DT_BOTTOM; break;
+    default: format |= DT_VCENTER; break;
+    }
+    return format | DT_SINGLELINE;
+}
+
+void DrawLabel(HWND hwnd, HDC hdc, RECT label, DWORD style) {
+    int length = GetWindowTextLengthW(hwnd);
+    if (length <= 0) {
+        return;
+    }
+    std::u16string text(static_cast<size_t>(length) + 1, u'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), length + 1)));
+    UINT format = LabelFormat(style);
+    if ((style & BS_MULTILINE) != 0) {
+        // A wrapped label is centred as a block: measure it, then move the box down.
+        RECT measure = label;
+        int height = DrawTextW(hdc, text.c_str(), static_cast<int>(text.size()), &measure,
+                               format | DT_CALCRECT);
+        int free = (label.bottom - label.top) - height;
+        if (free > 0 && (style & BS_VCENTER) != BS_TOP) {
+            label.top += (style & BS_VCENTER) == BS_BOTTOM ? free : free / 2;
+        }
+    }
+    SetBkMode(hdc, TRANSPARENT);
+    if ((style & WS_DISABLED) != 0) {
+        // The grayed look: the text in gray over a highlight copy one pixel down-right.
+        RECT shadow = label;
+        OffsetRect(&shadow, 1, 1);
+        SetTextColor(hdc, GetSysColor(COLOR_BTNHIGHLIGHT));
+        DrawTextW(hdc, text.c_str(), static_cast<int>(text.size()), &shadow, format);
+        SetTextColor(hdc, GetSysColor(COLOR_GRAYTEXT));
+    } else {
+        SetTextColor(hdc, GetSysColor(COLOR_BTNTEXT));
+    }
+    DrawTextW(hdc, text.c_str(), static_cast<int>(text.size()), &label, format);
+}
+
+// The whole button, from the state and the style as they are now: the style is read here
+// so that a program toggling BS_DEFPUSHBUTTON with SetWindowLongW sees it at the next paint.
+void Paint(HWND hwnd, HDC hdc) {
+    ButtonState* state = StateOf(hwnd);
+    if (state == nullptr) {
+        return;
+    }
+    int saved = SaveDC(hdc);
+    if (state->font != nullptr) {
+        SelectObject(hdc, state->font);
+    }
+    // The parent is asked, as on the platform, but a push button's colours are fixed: face
+    // COLOR_BTNFACE and text COLOR_BTNTEXT cover the whole client area.
+    HWND parent = GetParent(hwnd);
+    SendMessageW(parent != nullptr ? parent : hwnd, WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(hdc),
+                 reinterpret_cast<LPARAM>(hwnd));
+    state = StateOf(hwnd);
+    if (state == nullptr) {
+        RestoreDC(hdc, saved);
+        return;
+    }
+    DWORD style = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE));
+    bool isDefault = (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+    RECT face;
+    GetClientRect(hwnd, &face);
+    if (isDefault) {
+        // The default button's extra black frame, with the 3-D frame inside it.
+        FrameRect(hdc, &face, GetSysColorBrush(COLOR_WINDOWFRAME));
+        InflateRect(&face, -1, -1);
+    }
+    UINT frameState = DFCS_BUTTONPUSH;
+    if (state->pushed) {
+        // A pushed default button is drawn flat; any other sinks.
+        frameState |= isDefault ? DFCS_FLAT : DFCS_PUSHED;
+    }
+    RECT frame = face;
+    DrawFrameControl(hdc, &frame, DFC_BUTTON, frameState);
+
+    RECT label = face;
+    InflateRect(&label, -kFrameWidth, -kFrameWidth);
+    if (state->pushed) {
+        OffsetRect(&label, 1, 1);
+    }
+    bool focused = state->focused;
+    DrawLabel(hwnd, hdc, label, style);
+    if (focused) {
+        RECT focus = face;
+        InflateRect(&focus, -kFocusInset, -kFocusInset);
+        DrawFocusRect(hdc, &focus);
+    }
+    RestoreDC(hdc, saved);
+}
+
+void SetPushed(HWND hwnd, bool pushed) {
+    SendMessageW(hwnd, BM_SETSTATE, pushed ? TRUE : FALSE, 0);
+}
+
+// Ends a press: the button comes up and the capture goes. Returns whether the press was
+// still on, so that the caller knows whether to click.
+bool EndPress(HWND hwnd) {
+    ButtonState* state = StateOf(hwnd);
+    if (state == nullptr || !state->tracking) {
+        return false;
+    }
+    // Cleared before the capture goes, so that WM_CAPTURECHANGED finds nothing to undo.
+    state->tracking = false;
+    SetPushed(hwnd, false);
+    if (GetCapture() == hwnd) {
+        ReleaseCapture();
+    }
+    return true;
+}
+
+// --- Messages ------------------------------------------------------------------------
+
+LRESULT OnNcCreate(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    Window* window = LookUp(hwnd);
+    if (window != nullptr && window->extraBytes.size() >= sizeof(ButtonState)) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        auto* state = new (window->extraBytes.data()) ButtonState{};
+        state->notifyWindow = create != nullptr ? create->hwndParent : nullptr;
+    }
+    return DefWindowProcW(hwnd, WM_NCCREATE, wParam, lParam);
+}
+
+LRESULT OnNcDestroy(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    if (ButtonState* state = StateOf(hwnd)) {
+        *state = ButtonState{};
+    }
+    return DefWindowProcW(hwnd, WM_NCDESTROY, wParam, lParam);
+}
+
+LRESULT OnPaint(HWND hwnd, WPARAM wParam) {
+    if (wParam != 0) {
+        Paint(hwnd, reinterpret_cast<HDC>(wParam));
+        return 0;
+    }
+    PAINTSTRUCT paint;
+    HDC hdc = BeginPaint(hwnd, &paint);
+    if (hdc != nullptr) {
+        Paint(hwnd, hdc);
+    }
+    EndPaint(hwnd, &paint);
+    return 0;
+}
+
+LRESULT OnSetText(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = DefWindowProcW(hwnd, WM_SETTEXT, wParam, lParam);
+    RepaintNow(hwnd);
+    return result;
+}
+
+LRESULT OnEnable(HWND hwnd) {
+    RepaintNow(hwnd);
+    return 0;
+}
+
+LRESULT OnSetFont(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    if (ButtonState* state = StateOf(hwnd)) {
+        state->font = reinterpret_cast<HFONT>(wParam);
+    }
+    if (LOWORD(static_cast<DWORD_PTR>(lParam)) != 0) {
+        RepaintNow(hwnd);
+    }
+    return 0;
+}
+
+LRESULT OnGetFont(HWND hwnd) {
+    ButtonState* state = StateOf(hwnd);
+    return state != nullptr ? reinterpret_cast<LRESULT>(state->font) : 0;
+}
+
+LRESULT OnGetDlgCode(HWND hwnd) {
+    return DLGC_BUTTON | (IsDefaultButton(hwnd) ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+}
+
+// The press takes the capture and the focus, then shows the button pushed.
+LRESULT OnLButtonDown(HWND hwnd) {
+    SetCapture(hwnd);
+    SetFocus(hwnd);
+    ButtonState* state = StateOf(hwnd);
+    if (state == nullptr) {
+        return 0;
+    }
+    state->tracking = true;
+    SetPushed(hwnd, true);
+    return 0;
+}
+
+// With BS_NOTIFY a double click is reported and nothing else happens; without it, it is
+// a second press.
+LRESULT OnLButtonDblClk(HWND hwnd) {
+    if (HasNotifyStyle(hwnd)) {
+        Notify(hwnd, BN_DOUBLECLICKED);
+        return 0;
+    }
+    return OnLButtonDown(hwnd);
+}
+
+LRESULT OnMouseMove(HWND hwnd, LPARAM lParam) {
+    ButtonState* state = StateOf(hwnd);
+    if (state != nullptr && state->tracking && GetCapture() == hwnd) {
+        SetPushed(hwnd, PointInClient(hwnd, lParam));
+    }
+    return 0;
+}
+
+// A release inside clicks; outside, the press just ends.
+LRESULT OnLButtonUp(HWND hwnd, LPARAM lParam) {
+    if (EndPress(hwnd) && PointInClient(hwnd, lParam)) {
+        Notify(hwnd, BN_CLICKED);
+    }
+    return 0;
+}
+
+LRESULT OnKeyDown(HWND hwnd, WPARAM wParam) {
+    if (wParam != VK_SPACE) {
+        return 0;
+    }
+    ButtonState* state = StateOf(hwnd);
+    if (state == nullptr || state->tracking) {
+        return 0; // the key repeats while held
+    }
+    state->tracking = true;
+    SetPushed(hwnd, true);
+    SetCapture(hwnd);
+    return 0;
+}
+
+// Letting go of the space bar clicks whatever happened meanwhile, as on the platform.
+LRESULT OnKeyUp(HWND hwnd, WPARAM wParam) {
+    if (wParam != VK_SPACE) {
+        return 0;
+    }
+    EndPress(hwnd);
+    Notify(hwnd, BN_CLICKED);
+    return 0;
+}
+
+// Someone else took the capture (or it was released without a release of the stylus):
+// the press is over without a click.
+LRESULT OnCaptureChanged(HWND hwnd, LPARAM lParam) {
+    ButtonState* state = StateOf(hwnd);
+    if (state == nullptr || reinterpret_cast<HWND>(lParam) == hwnd || !state->tracking) {
+        return 0;
+    }
+    state->tracking = false;
+    SetPushed(hwnd, false);
+    return 0;
+}
+
+LRESULT OnSetFocus(HWND hwnd) {
+    if (ButtonState* state = StateOf(hwnd)) {
+        state->focused = true;
+    }
+    RepaintNow(hwnd);
+    if (HasNotifyStyle(hwnd)) {
+        Notify(hwnd, BN_SETFOCUS);
+    }
+    return 0;
+}
+
+LRESULT OnKillFocus(HWND hwnd) {
+    ButtonState* state = StateOf(hwnd);
+    if (state == nullptr) {
+        return 0;
+    }
+    state->focused = false;
+    if (state->tracking && GetCapture() == hwnd) {
+        ReleaseCapture(); // WM_CAPTURECHANGED brings the button up
+    }
+    if (HasNotifyStyle(hwnd)) {
+        Notify(hwnd, BN_KILLFOCUS);
+    }
+    RepaintNow(hwnd);
+    return 0;
+}
+
+LRESULT OnGetState(HWND hwnd) {
+    ButtonState* state = StateOf(hwnd);
+    if (state == nullptr) {
+        return 0;
+    }
+    return (state->pushed ? BST_PUSHED : 0) | (state->focused ? BST_FOCUS : 0);
+}
+
+LRESULT OnSetState(HWND hwnd, WPARAM wParam) {
+    ButtonState* state = StateOf(hwnd);
+    bool pushed = wParam != 0;
+    if (state == nullptr || state->pushed == pushed) {
+        return 0;
+    }
+    state->pushed = pushed;
+    RepaintNow(hwnd);
+    return 0;
+}
+
+// The type bits of the style are replaced directly, without WM_STYLECHANGING, as the
+// platform does; lParam asks for the repaint.
+LRESULT OnSetStyle(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    Window* window = LookUp(hwnd);
+    if (window == nullptr) {
+        return 0;
+    }
+    window->style = (window->style & ~BS_TYPEMASK) | (static_cast<DWORD>(wParam) & BS_TYPEMASK);
+    if (LOWORD(static_cast<DWORD_PTR>(lParam)) != 0) {
+        RepaintNow(hwnd);
+    }
+    return 0;
+}
+
+// A press and a release at the client origin, through the window procedure, so a
+// subclass sees them. A disabled button does not click: it could not be pressed either.
+LRESULT OnClick(HWND hwnd) {
+    if (!IsWindowEnabled(hwnd)) {
+        return 0;
+    }
+    SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    SendMessageW(hwnd, WM_LBUTTONUP, 0, 0);
+    return 0;
+}
+
+LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_NCCREATE: return OnNcCreate(hwnd, wParam, lParam);
+    case WM_NCDESTROY: return OnNcDestroy(hwnd, wParam, lParam);
+    case WM_ERASEBKGND: return 1; // everything is drawn in WM_PAINT
+    case WM_PAINT:
+    case WM_PRINTCLIENT: return OnPaint(hwnd, wParam);
+    case WM_SETTEXT: return OnSetText(hwnd, wParam, lParam);
+    case WM_ENABLE: return OnEnable(hwnd);
+    case WM_SETFONT: return OnSetFont(hwnd, wParam, lParam);
+    case WM_GETFONT: return OnGetFont(hwnd);
+    case WM_GETDLGCODE: return OnGetDlgCode(hwnd);
+    case WM_LBUTTONDBLCLK: return OnLButtonDblClk(hwnd);
+    case WM_LBUTTONDOWN: return OnLButtonDown(hwnd);
+    case WM_MOUSEMOVE: return OnMouseMove(hwnd, lParam);
+    case WM_LBUTTONUP: return OnLButtonUp(hwnd, lParam);
+    case WM_KEYDOWN: return OnKeyDown(hwnd, wParam);
+    case WM_KEYUP: return OnKeyUp(hwnd, wParam);
+    case WM_CAPTURECHANGED: return OnCaptureChanged(hwnd, lParam);
+    case WM_SETFOCUS: return OnSetFocus(hwnd);
+    case WM_KILLFOCUS: return OnKillFocus(hwnd);
+    case BM_GETCHECK: return BST_UNCHECKED;
+    case BM_SETCHECK: return 0;
+    case BM_GETSTATE: return OnGetState(hwnd);
+    case BM_SETSTATE: return OnSetState(hwnd, wParam);
+    case BM_SETSTYLE: return OnSetStyle(hwnd, wParam, lParam);
+    case BM_CLICK: return OnClick(hwnd);
+    default: return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+}
+
+} // namespace
+
+ClassDescriptor ButtonClassDescriptor() {
+    return ClassDescriptor{u"BUTTON",  CS_DBLCLKS | CS_VREDRAW | CS_HREDRAW | CS_PARENTDC,
+                           ButtonProc, static_cast<int>(sizeof(ButtonState)),
+                           nullptr,    nullptr};
+}
+
+} // namespace device

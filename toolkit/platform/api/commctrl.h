@@ -237,6 +237,18 @@ inline constexpr UINT LVHT_ONITEMSTATEICON = 0x0008;
 inline constexpr UINT LVHT_ONITEM = LVHT_ONITEMICON | LVHT_ONITEMLABEL | LVHT_ONITEMSTATEICON;
 inline constexpr UINT LVHT_ABOVE = 0x0008;
 inline constexpr UINT LVHT_BELOW = 0x0010;
+inline constexpr UINT LVHT_TORIGHT = 0x0020;
+inline constexpr UINT LVHT_TOLEFT = 0x0040;
+
+// LVM_GETITEMRECT: which part of the item (RECT::left on input).
+inline constexpr int LVIR_BOUNDS = 0;
+inline constexpr int LVIR_ICON = 1;
+inline constexpr int LVIR_LABEL = 2;
+inline constexpr int LVIR_SELECTBOUNDS = 3;
+
+// LVM_SETCOLUMNWIDTH: widths that fit the column to its texts.
+inline constexpr int LVSCW_AUTOSIZE = -1;
+inline constexpr int LVSCW_AUTOSIZE_USEHEADER = -2;
 
 inline constexpr UINT LVM_FIRST = 0x1000;
 inline constexpr UINT LVM_GETBKCOLOR = LVM_FIRST + 0;

@@ -55,6 +55,11 @@ void TSqliteQueryResults::Next() {
     const int result = sqlite3_step(Statement);
     EofReached = result != SQLITE_ROW;
     if (result != SQLITE_ROW && result != SQLITE_DONE) {
+        // A statement from the legacy sqlite3_prepare reports only a generic error from the
+        // step; finalizing it puts its own message on the connection. It could not be
+        // stepped on anyway, and Destroy then finalizes a null statement, which does nothing.
+        sqlite3_finalize(Statement);
+        Statement = nullptr;
         Database.RaiseError(std::string());
     }
 }

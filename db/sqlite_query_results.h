@@ -29,9 +29,10 @@ public:
     // The same into the caller's string, whose storage is reused: a reading loop that keeps
     // one string per column allocates nothing once the strings have grown.
     void FieldAsString(int column, std::string& value) const;
-    // Steps to the next row. A step that fails (neither SQLITE_ROW nor SQLITE_DONE) puts the
-    // cursor at its end and raises the library's text through the database's RaiseError,
-    // so a reading loop stops with an exception instead of spinning or quietly ending.
+    // Steps to the next row. A step that fails (neither SQLITE_ROW nor SQLITE_DONE) ends the
+    // query, puts the cursor at its end and raises the library's text through the
+    // database's RaiseError, so a reading loop stops with an exception instead of spinning
+    // or quietly ending.
     void Next();
 
     TSqliteDatabase& Database;

@@ -94,11 +94,14 @@ TEST_F(QueryResultsTest, FailingStepEndsTheLoopWithTheBareLibraryText) {
         results->Next();
         FAIL() << "no exception";
     } catch (const ESqliteException& e) {
-        EXPECT_FALSE(e.Message().empty());
-        EXPECT_EQ(e.Message(), sqlite3_errmsg(m_db->Handle));
-        EXPECT_NE(e.Message().rfind("Error: ", 0), 0u) << e.Message();
+        // The statement's own message, not the legacy step's generic "SQL logic error".
+        EXPECT_EQ(e.Message(), "integer overflow");
     }
     EXPECT_TRUE(results->Eof());
+    EXPECT_EQ(results->FieldAsString(0), "");
+    // Only the connection's own current statement is left.
+    EXPECT_EQ(sqlite3_next_stmt(m_db->Handle, nullptr), m_db->Statement);
+    EXPECT_EQ(sqlite3_next_stmt(m_db->Handle, m_db->Statement), nullptr);
 }
 
 TEST_F(QueryResultsTest, LockedFileFailsTheFirstStepInsideCreate) {

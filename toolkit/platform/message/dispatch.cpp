@@ -4,8 +4,10 @@
 
 #include "device_spy.h"
 #include "paint/update_region.h"
+#include "runtime/settings.h"
 #include "window/window_registry.h"
 
+#include <cstdio>
 #include <vector>
 
 namespace device {
@@ -40,9 +42,13 @@ DefWindowProcScope::~DefWindowProcScope() { g_frames.pop_back(); }
 LRESULT Deliver(Window* window, UINT message, WPARAM wParam, LPARAM lParam, DeliveryKind kind) {
     HWND hwnd = window->handle;
     WNDPROC proc = window->wndProc;
-    if (spy::IsRecording()) {
-        spy::Append({hwnd, message, wParam, lParam, kind == DeliveryKind::Posted, g_depth,
-                     !g_frames.empty() && g_frames.back()});
+    if (spy::IsRecording() || Settings().trace) {
+        spy::Record record{hwnd, message, wParam, lParam, kind == DeliveryKind::Posted, g_depth,
+                           !g_frames.empty() && g_frames.back()};
+        spy::Append(record);
+        if (Settings().trace) {
+            std::fprintf(stderr, "device: %s\n", spy::Describe(record).c_str());
+        }
     }
     if (proc == nullptr) {
         return 0;

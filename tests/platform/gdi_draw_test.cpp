@@ -152,6 +152,27 @@ TEST(Lines, DottedPenAlternatesAndFillsGapsWhenOpaque) {
                            "###...##\n");
 }
 
+TEST(Lines, HugeLinesDrawOnlyTheirVisiblePart) {
+    MemoryCanvas canvas(6, 5);
+    HDC dc = canvas.dc();
+    MoveToEx(dc, -1000000000, 1, nullptr);
+    LineTo(dc, 2000000000, 1);
+    MoveToEx(dc, -100, -100, nullptr);
+    LineTo(dc, 100, 100);
+    EXPECT_EQ(Pic(canvas), "#.....\n"
+                           "######\n"
+                           "..#...\n"
+                           "...#..\n"
+                           "....#.\n");
+    // Extreme coordinates neither overflow nor hang.
+    MoveToEx(dc, INT32_MIN, INT32_MIN, nullptr);
+    EXPECT_TRUE(LineTo(dc, INT32_MAX, INT32_MAX));
+    RECT all{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
+    EXPECT_TRUE(FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))));
+    EXPECT_EQ(canvas.Count(kBlack), 30);
+    EXPECT_TRUE(Ellipse(dc, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX));
+}
+
 TEST(Lines, NullPenDrawsNothingButMoves) {
     MemoryCanvas canvas(4, 4);
     SelectObject(canvas.dc(), GetStockObject(NULL_PEN));

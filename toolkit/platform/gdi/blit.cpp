@@ -29,7 +29,9 @@ PatternOp PatternOpOf(DWORD rop) {
 }
 
 RECT BlitRect(const DcObject& dc, int x, int y, int w, int h) {
-    return dc.SurfaceRect(NormalizedRect(x, y, x + w, y + h));
+    const int left = dc.SurfaceX(x);
+    const int top = dc.SurfaceY(y);
+    return NormalizedRect(left, top, Shift(left, w, 0), Shift(top, h, 0));
 }
 
 BOOL PatternBlit(DcObject& dc, const RECT& area, PatternOp op) {
@@ -88,13 +90,10 @@ BOOL WINAPI BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, in
     if (cx <= 0 || cy <= 0) {
         return TRUE;
     }
-    const RECT target{dc->SurfaceX(x), dc->SurfaceY(y), dc->SurfaceX(x) + cx,
-                      dc->SurfaceY(y) + cy};
+    const RECT target = BlitRect(*dc, x, y, cx, cy);
     const Surface& from = *source->surface;
-    const RECT sourceArea = IntersectRects(
-        RECT{source->SurfaceX(x1), source->SurfaceY(y1), source->SurfaceX(x1) + cx,
-             source->SurfaceY(y1) + cy},
-        RECT{0, 0, from.width, from.height});
+    const RECT sourceArea =
+        IntersectRects(BlitRect(*source, x1, y1, cx, cy), RECT{0, 0, from.width, from.height});
     if (IsRectEmptyRect(sourceArea)) {
         return TRUE;
     }

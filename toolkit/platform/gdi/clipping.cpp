@@ -14,12 +14,10 @@ Region CurrentClip(const DcObject& dc) {
 }
 
 RECT DeviceRect(const DcObject& dc, int left, int top, int right, int bottom) {
-    RECT r = NormalizedRect(left, top, right, bottom);
-    r.left += dc.state.viewportOrg.x;
-    r.right += dc.state.viewportOrg.x;
-    r.top += dc.state.viewportOrg.y;
-    r.bottom += dc.state.viewportOrg.y;
-    return r;
+    const RECT r = NormalizedRect(left, top, right, bottom);
+    const POINT org = dc.state.viewportOrg;
+    return RECT{Shift(r.left, org.x, 0), Shift(r.top, org.y, 0), Shift(r.right, org.x, 0),
+                Shift(r.bottom, org.y, 0)};
 }
 
 int SetClip(DcObject& dc, Region clip) {

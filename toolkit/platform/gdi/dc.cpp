@@ -23,10 +23,10 @@ RECT DcObject::SurfaceRect(const RECT& logical) const {
 }
 
 RECT DcObject::LogicalRect(const RECT& surfaceRect) const {
-    const int dx = state.viewportOrg.x + origin.x;
-    const int dy = state.viewportOrg.y + origin.y;
-    return RECT{surfaceRect.left - dx, surfaceRect.top - dy, surfaceRect.right - dx,
-                surfaceRect.bottom - dy};
+    const int dx = -state.viewportOrg.x;
+    const int dy = -state.viewportOrg.y;
+    return RECT{Shift(surfaceRect.left, dx, -origin.x), Shift(surfaceRect.top, dy, -origin.y),
+                Shift(surfaceRect.right, dx, -origin.x), Shift(surfaceRect.bottom, dy, -origin.y)};
 }
 
 int RegionType(const Region& region) {

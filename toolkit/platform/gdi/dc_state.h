@@ -2,6 +2,8 @@
 // clipping that every drawing call honours.
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -10,6 +12,13 @@
 #include "gdi/surface.h"
 
 namespace device::gdi {
+
+inline constexpr int kCoordinateLimit = 1 << 29;
+
+inline int Shift(int value, int a, int b) {
+    const int64_t sum = static_cast<int64_t>(value) + a + b;
+    return static_cast<int>(std::clamp<int64_t>(sum, -kCoordinateLimit, kCoordinateLimit));
+}
 
 // Everything SaveDC saves and RestoreDC puts back. Each non-null object handle here holds one
 // selection of its object.
@@ -45,9 +54,10 @@ struct DcObject final : GdiObject {
     // Recomputes effectiveClip; call after visible, origin or clip change.
     void UpdateClip();
 
-    // Logical to surface coordinates.
-    int SurfaceX(int x) const { return x + state.viewportOrg.x + origin.x; }
-    int SurfaceY(int y) const { return y + state.viewportOrg.y + origin.y; }
+    // Logical to surface coordinates, held within +-kCoordinateLimit so that later arithmetic
+    // on them cannot overflow whatever a caller passes.
+    int SurfaceX(int x) const { return Shift(x, state.viewportOrg.x, origin.x); }
+    int SurfaceY(int y) const { return Shift(y, state.viewportOrg.y, origin.y); }
     RECT SurfaceRect(const RECT& logical) const;
     // Surface to logical coordinates.
     RECT LogicalRect(const RECT& surfaceRect) const;

@@ -66,6 +66,9 @@ int WINAPI DrawTextW(HDC hdc, LPCWSTR lpchText, int cchText, LPRECT lprc, UINT f
     }
 
     const FaceMetrics& metrics = font.face->Metrics();
+    // Clamped so that the arithmetic below cannot overflow for absurd rectangles.
+    const RECT box{Shift(lprc->left, 0, 0), Shift(lprc->top, 0, 0), Shift(lprc->right, 0, 0),
+                   Shift(lprc->bottom, 0, 0)};
     const bool singleLine = (format & DT_SINGLELINE) != 0;
     LayoutOptions options;
     options.processPrefixes = (format & DT_NOPREFIX) == 0;
@@ -74,7 +77,7 @@ int WINAPI DrawTextW(HDC hdc, LPCWSTR lpchText, int cchText, LPRECT lprc, UINT f
     options.breakLongWords = (format & DT_EDITCONTROL) != 0;
     options.expandTabs = (format & DT_EXPANDTABS) != 0;
     options.endEllipsis = (format & DT_END_ELLIPSIS) != 0;
-    options.maxWidth = lprc->right - lprc->left;
+    options.maxWidth = box.right - box.left;
     options.tabWidth = 8 * std::max(1, metrics.aveCharWidth);
     const std::vector<LayoutLine> lines = LayOutText(*font.face, lpchText, count, options);
 
@@ -86,12 +89,11 @@ int WINAPI DrawTextW(HDC hdc, LPCWSTR lpchText, int cchText, LPRECT lprc, UINT f
         for (const LayoutLine& line : lines) {
             widest = std::max(widest, line.width);
         }
-        lprc->right = lprc->left + widest;
-        lprc->bottom = lprc->top + textHeight;
+        lprc->right = box.left + widest;
+        lprc->bottom = box.top + textHeight;
         return textHeight;
     }
 
-    const RECT box = *lprc;
     int y = box.top;
     if (singleLine && (format & DT_VCENTER) != 0) {
         y = box.top + (box.bottom - box.top - lineHeight) / 2;

@@ -1,5 +1,7 @@
 // MoveToEx, LineTo and Polyline. Like Win32, a line leaves out its last point, so that joined
 // segments do not draw their shared points twice (which matters for XOR drawing).
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 #include "gdi/strokes.h"
@@ -55,29 +57,54 @@ void StrokePoint(DcObject& dc, const Stroke& stroke, int x, int y, uint32_t pixe
                     pixel, stroke.mix);
 }
 
+// Point k of the line lies k steps along the major axis, with the minor coordinate rounded to
+// the nearest pixel. Computing each point directly (rather than carrying an error term) lets
+// the walk start and stop at the clip bounds, so a line a billion pixels long costs no more
+// than the part that can show.
 void StrokeLine(DcObject& dc, Stroke& stroke, int x0, int y0, int x1, int y1) {
-    const int dx = std::abs(x1 - x0);
-    const int dy = -std::abs(y1 - y0);
-    const int stepX = x0 < x1 ? 1 : -1;
-    const int stepY = y0 < y1 ? 1 : -1;
-    int error = dx + dy;
-    int x = x0;
-    int y = y0;
-    while (x != x1 || y != y1) {
-        if (PatternOn(stroke.style, stroke.phase)) {
+    const int64_t dx = static_cast<int64_t>(x1) - x0;
+    const int64_t dy = static_cast<int64_t>(y1) - y0;
+    const int64_t steps = std::max(std::abs(dx), std::abs(dy));
+    if (steps == 0) {
+        return;
+    }
+    // The pattern position is kept modulo 24, a multiple of both patterns' periods.
+    const int phase = stroke.phase;
+    stroke.phase = static_cast<int>((phase + steps) % (kDashOn + kDashOff));
+    const bool xMajor = std::abs(dx) >= std::abs(dy);
+    const int64_t majorStart = xMajor ? x0 : y0;
+    const int64_t majorStep = (xMajor ? dx : dy) < 0 ? -1 : 1;
+    const int64_t minorStart = xMajor ? y0 : x0;
+    const int64_t minorDelta = xMajor ? dy : dx;
+
+    // Only steps whose major coordinate lies within the clip bounds (widened by the pen) can
+    // touch a pixel.
+    RECT bounds = dc.effectiveClip.Bounds();
+    if (IsRectEmptyRect(bounds)) {
+        return;
+    }
+    const int margin = stroke.width;
+    const int64_t low = (xMajor ? bounds.left : bounds.top) - margin;
+    const int64_t high = (xMajor ? bounds.right : bounds.bottom) + margin;
+    int64_t first = majorStep > 0 ? low - majorStart : majorStart - high + 1;
+    int64_t last = majorStep > 0 ? high - majorStart : majorStart - low + 1;
+    first = std::max<int64_t>(first, 0);
+    last = std::min<int64_t>(last, steps);
+
+    for (int64_t k = first; k < last; ++k) {
+        const int64_t major = majorStart + majorStep * k;
+        // Nearest pixel to minorStart + minorDelta * k / steps, halves rounded up.
+        const int64_t scaled = 2 * minorDelta * k + steps;
+        const int64_t offset = scaled >= 0 ? scaled / (2 * steps)
+                                           : -((-scaled + 2 * steps - 1) / (2 * steps));
+        const int64_t minor = minorStart + offset;
+        const int x = static_cast<int>(xMajor ? major : minor);
+        const int y = static_cast<int>(xMajor ? minor : major);
+        const int step = static_cast<int>((phase + k) % (kDashOn + kDashOff));
+        if (PatternOn(stroke.style, step)) {
             StrokePoint(dc, stroke, x, y, stroke.pixel);
         } else if (stroke.drawGaps) {
             StrokePoint(dc, stroke, x, y, stroke.gapPixel);
-        }
-        ++stroke.phase;
-        const int twice = 2 * error;
-        if (twice >= dy) {
-            error += dy;
-            x += stepX;
-        }
-        if (twice <= dx) {
-            error += dx;
-            y += stepY;
         }
     }
 }

@@ -22,17 +22,24 @@ bool BrushPixel(const DcObject& dc, uint32_t* pixel) {
     return true;
 }
 
-// Whether the centre of pixel (x, y) lies in the ellipse inscribed in r. Exact integer test on
-// doubled coordinates: (2x+1 - (l+r))^2 / W^2 + (2y+1 - (t+b))^2 / H^2 <= 1.
+// Whether the centre of pixel (x, y) lies in the ellipse inscribed in r, tested on doubled
+// coordinates: (2x+1 - (l+r))^2 / W^2 + (2y+1 - (t+b))^2 / H^2 <= 1. Exact in integers for any
+// ellipse that fits a screen; enormous ones fall back to floating point.
 bool InEllipse(const RECT& r, int x, int y) {
-    const int64_t w = r.right - r.left;
-    const int64_t h = r.bottom - r.top;
+    const int64_t w = static_cast<int64_t>(r.right) - r.left;
+    const int64_t h = static_cast<int64_t>(r.bottom) - r.top;
     if (w <= 0 || h <= 0) {
         return false;
     }
-    const int64_t dx = 2 * static_cast<int64_t>(x) + 1 - (r.left + r.right);
-    const int64_t dy = 2 * static_cast<int64_t>(y) + 1 - (r.top + r.bottom);
-    return dx * dx * h * h + dy * dy * w * w <= w * w * h * h;
+    const int64_t dx = 2 * static_cast<int64_t>(x) + 1 - (static_cast<int64_t>(r.left) + r.right);
+    const int64_t dy = 2 * static_cast<int64_t>(y) + 1 - (static_cast<int64_t>(r.top) + r.bottom);
+    constexpr int64_t kExactLimit = 1 << 14;
+    if (w < kExactLimit && h < kExactLimit && std::abs(dx) <= 2 * w && std::abs(dy) <= 2 * h) {
+        return dx * dx * h * h + dy * dy * w * w <= w * w * h * h;
+    }
+    const long double fx = static_cast<long double>(dx) / w;
+    const long double fy = static_cast<long double>(dy) / h;
+    return fx * fx + fy * fy <= 1.0L;
 }
 
 } // namespace
@@ -86,8 +93,9 @@ BOOL WINAPI Ellipse(HDC hdc, int left, int top, int right, int bottom) {
     uint32_t fill = 0;
     const bool filled = BrushPixel(*dc, &fill);
     const int ring = outlined ? stroke.width : 0;
-    for (int y = r.top; y < r.bottom; ++y) {
-        for (int x = r.left; x < r.right; ++x) {
+    const RECT area = IntersectRects(r, dc->effectiveClip.Bounds());
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x) {
             if (!InEllipse(r, x, y)) {
                 continue;
             }
@@ -129,6 +137,9 @@ BOOL WINAPI Polygon(HDC hdc, const POINT* apt, int cpt) {
             top = std::min(top, p.y);
             bottom = std::max(bottom, p.y);
         }
+        const RECT bounds = dc->effectiveClip.Bounds();
+        top = std::max(top, bounds.top);
+        bottom = std::min(bottom, bounds.bottom);
         std::vector<double> crossings;
         for (LONG y = top; y < bottom; ++y) {
             const double centre = y + 0.5;

@@ -1,5 +1,8 @@
 // ExtTextOutW and TextOutW: text placed by the DC's alignment (TA_LEFT/RIGHT/CENTER,
 // TA_TOP/BOTTOM/BASELINE, TA_UPDATECP), with the opaque and clipping rectangle options.
+#include <algorithm>
+#include <cstdint>
+
 #include "gdi/raster.h"
 #include "gdi/text_run.h"
 #include "winbase.h"
@@ -47,6 +50,10 @@ BOOL WINAPI ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* lprect,
     if (font.face == nullptr) {
         return FALSE;
     }
+    if (c > static_cast<UINT>(kCoordinateLimit)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
     const int count = static_cast<int>(c);
     const UINT align = dc->state.textAlign;
     if ((align & TA_UPDATECP) != 0) {
@@ -56,9 +63,11 @@ BOOL WINAPI ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* lprect,
 
     int width = 0;
     if (lpDx != nullptr) {
+        int64_t sum = 0;
         for (int i = 0; i < count; ++i) {
-            width += lpDx[i];
+            sum += lpDx[i];
         }
+        width = static_cast<int>(std::clamp<int64_t>(sum, -kCoordinateLimit, kCoordinateLimit));
     } else {
         width = RunWidth(*font.face, lpString, count);
     }

@@ -325,6 +325,42 @@ TEST(TextRendering, UnderlineRunsUnderTheWholeText) {
     EXPECT_TRUE(found) << "a full-width black row below the baseline";
 }
 
+TEST(TextRendering, StrikeoutCrossesAboveTheBaselineItalicSlants) {
+    LOGFONTW lf{};
+    lf.lfHeight = -12;
+    lf.lfStrikeOut = 1;
+    lf.lfQuality = NONANTIALIASED_QUALITY;
+    FontCanvas canvas(40, 20, CreateFontIndirectW(&lf));
+    HDC dc = canvas.dc();
+    SetBkMode(dc, TRANSPARENT);
+    const TEXTMETRICW tm = Metrics(dc);
+    EXPECT_EQ(tm.tmStruckOut, 255);
+    TextOutW(dc, 2, 0, u"o o", 3);
+    const int width = Width(dc, u"o o");
+    int fullRows = 0;
+    for (int y = 0; y < tm.tmAscent; ++y) {
+        int run = 0;
+        for (int x = 2; x < 2 + width; ++x) {
+            run += canvas.canvas.At(x, y) == kBlack ? 1 : 0;
+        }
+        fullRows += run == width ? 1 : 0;
+    }
+    EXPECT_GE(fullRows, 1) << "a full-width row through the letters, above the baseline";
+
+    lf.lfStrikeOut = 0;
+    lf.lfItalic = 1;
+    FontCanvas italic(40, 20, CreateFontIndirectW(&lf));
+    EXPECT_EQ(Metrics(italic.dc()).tmItalic, 255);
+    SetBkMode(italic.dc(), TRANSPARENT);
+    TextOutW(italic.dc(), 2, 0, u"l", 1);
+    FontCanvas upright(40, 20, MakeFont(-12, u"Tahoma", FW_NORMAL, NONANTIALIASED_QUALITY));
+    SetBkMode(upright.dc(), TRANSPARENT);
+    TextOutW(upright.dc(), 2, 0, u"l", 1);
+    EXPECT_GT(italic.canvas.Ink().right - italic.canvas.Ink().left,
+              upright.canvas.Ink().right - upright.canvas.Ink().left)
+        << "an oblique l leans, so it is wider than an upright one";
+}
+
 TEST(TextRendering, EveryTurkishLetterHasItsOwnGlyph) {
     // What a letter the font lacks would draw: the missing-glyph box.
     auto picture = [](char16_t letter) {

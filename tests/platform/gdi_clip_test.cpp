@@ -163,6 +163,25 @@ TEST_F(WindowFixture, UpdateWindowDcMovesTheDc) {
                      "........\n");
 }
 
+// Reference: text in a window DC away from the surface origin looks exactly like text drawn
+// at the matching place in a memory bitmap.
+TEST(WindowDc, TextLandsRelativeToTheOrigin) {
+    Surface surface;
+    surface.Resize(60, 30, 0xFFFFFF);
+    HDC dc = CreateWindowDC(&surface, POINT{7, 5}, Region(RECT{0, 0, 60, 30}), nullptr);
+    TextOutW(dc, 2, 3, u"Ağır", 4);
+    DestroyWindowDC(dc);
+    gdi_test::MemoryCanvas expected(60, 30);
+    TextOutW(expected.dc(), 9, 8, u"Ağır", 4);
+    int differences = 0;
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 0; x < 60; ++x) {
+            differences += device::gdi::ToColorRef(surface.At(x, y)) != expected.At(x, y) ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(differences, 0);
+}
+
 TEST(WindowDc, VisibleRegionIsCutToTheSurface) {
     Surface surface;
     surface.Resize(3, 3, 0xFFFFFF);

@@ -1,5 +1,9 @@
 // The font mapper: turns a LOGFONTW into one of the pinned DejaVu faces through fontconfig and
 // keeps every face it opens, so that matching and loading happen once per font in use.
+//
+// Not emulated: lfWidth (glyphs keep their natural width), lfEscapement and lfOrientation
+// (text is always horizontal), serif and symbol faces (they get DejaVu Sans too), kerning.
+// The font machinery is not thread-safe; the device draws from one thread.
 #include <cstdio>
 #include <map>
 #include <tuple>

@@ -68,6 +68,9 @@ LRESULT CALLBACK ToolkitWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 
 LRESULT DefaultProcessing(TControl* control, MSG& msg) {
     if (control->OldWndProc != nullptr) {
+        if (control->WindowDestroyed && !IsWindow(control->Handle)) {
+            return 0; // the window is gone; its procedure has nothing left to act on
+        }
         return CallWindowProcW(control->OldWndProc, control->Handle, msg.message, msg.wParam, msg.lParam);
     }
     return DefWindowProcW(msg.hwnd, msg.message, msg.wParam, msg.lParam);

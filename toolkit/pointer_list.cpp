@@ -34,6 +34,8 @@ void TPointerList::Insert(LONG index, void* item) {
     if (index < Count) {
         std::memmove(Items + index + 1, Items + index, sizeof(void*) * static_cast<size_t>(Count - 1 - index));
         Items[index] = item;
+    } else {
+        Items[Count - 1] = item; // past the end: appended rather than lost
     }
 }
 

@@ -1,0 +1,262 @@
+// The list view under the stylus and the keys: hit testing, taps selecting a row, double
+// taps activating it, the arrow and page keys moving focus and selection, and the focus
+// notifications.
+#include "controls/listview_state.h"
+
+#include <algorithm>
+
+namespace device::listview {
+namespace {
+
+bool IsValid(const ListView& lv, int index) { return index >= 0 && static_cast<size_t>(index) < lv.items.size(); }
+
+bool IsSelected(const ListView& lv, int index) {
+    return IsValid(lv, index) && (lv.items[static_cast<size_t>(index)].state & LVIS_SELECTED) != 0;
+}
+
+int ColumnAt(const ListView& lv, int x) {
+    int left = 0;
+    for (size_t column = 0; column < lv.columns.size(); ++column) {
+        int right = left + lv.columns[column].width;
+        if (x >= left && x < right) {
+            return static_cast<int>(column);
+        }
+        left = right;
+    }
+    return -1;
+}
+
+// Keys and taps with CTRL toggle one item in a multiple-selection list; everything else
+// selects just the one item.
+bool SelectByUser(ListView& lv, int index, bool toggle) {
+    if (!toggle || (StyleOf(lv) & LVS_SINGLESEL) != 0) {
+        return SelectOnly(lv, index);
+    }
+    HWND hwnd = lv.hwnd;
+    UINT selected = IsSelected(lv, index) ? 0 : LVIS_SELECTED;
+    if (!ChangeItemState(lv, index, selected, LVIS_SELECTED) && !StillAlive(hwnd, &lv)) {
+        return false;
+    }
+    return ChangeItemState(lv, index, LVIS_FOCUSED, LVIS_FOCUSED);
+}
+
+// Where PAGE UP and PAGE DOWN take the focus: to the edge of the page first, then a page on.
+int PageTarget(const ListView& lv, int current, bool down) {
+    int page = std::max(CountPerPage(lv), 1);
+    int top = lv.topIndex;
+    int bottom = top + page - 1;
+    if (down) {
+        return current >= top && current < bottom ? bottom : current + page - 1;
+    }
+    return current > top && current <= bottom ? top : current - (page - 1);
+}
+
+} // namespace
+
+// Without LVS_EX_FULLROWSELECT only column 0 hits in report view; LVM_SUBITEMHITTEST
+// answers for every column.
+LRESULT HitTest(const ListView& lv, LVHITTESTINFO* info, bool subItems) {
+    if (info == nullptr) {
+        return -1;
+    }
+    POINT point = info->pt;
+    info->flags = LVHT_NOWHERE;
+    info->iItem = -1;
+    info->iSubItem = 0;
+    RECT client{};
+    GetClientRect(lv.hwnd, &client);
+    int top = ListTop(lv);
+    if (point.y < 0) {
+        info->flags = LVHT_ABOVE;
+        return -1;
+    }
+    if (point.y >= client.bottom) {
+        info->flags = LVHT_BELOW;
+        return -1;
+    }
+    if (point.y < top || lv.rowHeight <= 0) {
+        return -1;
+    }
+    int row = lv.topIndex + (point.y - top) / lv.rowHeight;
+    if (!IsValid(lv, row)) {
+        return -1;
+    }
+    int column = 0;
+    if (IsReportView(lv)) {
+        column = ColumnAt(lv, point.x + lv.scrollX);
+        if (column < 0) {
+            info->flags = point.x < 0 ? LVHT_TOLEFT : LVHT_NOWHERE;
+            return -1;
+        }
+        bool fullRow = (lv.extendedStyle & LVS_EX_FULLROWSELECT) != 0;
+        if (column != 0 && !fullRow && !subItems) {
+            return -1;
+        }
+    } else if (point.x < 0 || point.x >= client.right) {
+        return -1;
+    }
+    info->flags = LVHT_ONITEMLABEL;
+    info->iItem = row;
+    info->iSubItem = subItems ? column : 0;
+    return row;
+}
+
+LRESULT GetItemRect(const ListView& lv, int index, RECT* rect) {
+    if (rect == nullptr || !IsValid(lv, index)) {
+        return FALSE;
+    }
+    int part = rect->left;
+    RECT row = RowRect(lv, index);
+    RECT label = row;
+    if (IsReportView(lv)) {
+        label.right = row.left + (lv.columns.empty() ? 0 : lv.columns[0].width);
+    }
+    switch (part) {
+    case LVIR_BOUNDS: *rect = row; break;
+    case LVIR_ICON: *rect = RECT{row.left, row.top, row.left, row.bottom}; break;
+    case LVIR_LABEL: *rect = label; break;
+    case LVIR_SELECTBOUNDS:
+        *rect = IsReportView(lv) && (lv.extendedStyle & LVS_EX_FULLROWSELECT) != 0 ? row : label;
+        break;
+    default: return FALSE;
+    }
+    return TRUE;
+}
+
+// The selection changes first, then the list view takes the focus, as in the only account
+// of the order we have (how the platform's list view is known to behave from its
+// reimplementations; on a real device the order of NM_SETFOCUS against the selection
+// notifications could not be confirmed). NM_CLICK waits for the stylus to come up.
+LRESULT OnLButtonDown(ListView& lv, WPARAM keys, POINT point) {
+    HWND hwnd = lv.hwnd;
+    NotifyPlain(lv, NM_RELEASEDCAPTURE);
+    if (!StillAlive(hwnd, &lv)) {
+        return 0;
+    }
+    LVHITTESTINFO hit{point, 0, -1, 0};
+    HitTest(lv, &hit, false);
+    LVHITTESTINFO subHit{point, 0, -1, 0};
+    HitTest(lv, &subHit, true);
+    if (hit.iItem >= 0) {
+        SelectByUser(lv, hit.iItem, (keys & MK_CONTROL) != 0);
+    } else {
+        SelectOnly(lv, -1);
+    }
+    if (!StillAlive(hwnd, &lv)) {
+        return 0;
+    }
+    if (hit.iItem >= 0) {
+        EnsureVisible(lv, hit.iItem);
+    }
+    if (GetFocus() != hwnd) {
+        SetFocus(hwnd);
+        if (!StillAlive(hwnd, &lv)) {
+            return 0;
+        }
+    }
+    lv.pressed = true;
+    lv.pressItem = hit.iItem;
+    lv.pressSubItem = hit.iItem >= 0 ? subHit.iSubItem : 0;
+    lv.pressPoint = point;
+    SetCapture(hwnd);
+    return 0;
+}
+
+LRESULT OnLButtonUp(ListView& lv, POINT point) {
+    (void)point;
+    if (!lv.pressed) {
+        return 0;
+    }
+    lv.pressed = false;
+    HWND hwnd = lv.hwnd;
+    if (GetCapture() == hwnd) {
+        ReleaseCapture();
+        if (!StillAlive(hwnd, &lv)) {
+            return 0;
+        }
+    }
+    NotifyActivate(lv, NM_CLICK, lv.pressItem, lv.pressSubItem, lv.pressPoint);
+    return 0;
+}
+
+LRESULT OnLButtonDblClk(ListView& lv, POINT point) {
+    HWND hwnd = lv.hwnd;
+    LVHITTESTINFO hit{point, 0, -1, 0};
+    HitTest(lv, &hit, false);
+    LVHITTESTINFO subHit{point, 0, -1, 0};
+    HitTest(lv, &subHit, true);
+    int subItem = hit.iItem >= 0 ? subHit.iSubItem : 0;
+    NotifyActivate(lv, NM_DBLCLK, hit.iItem, subItem, point);
+    if (hit.iItem >= 0 && StillAlive(hwnd, &lv)) {
+        NotifyActivate(lv, LVN_ITEMACTIVATE, hit.iItem, subItem, point);
+    }
+    return 0;
+}
+
+LRESULT OnCaptureChanged(ListView& lv) {
+    lv.pressed = false;
+    return 0;
+}
+
+LRESULT OnKeyDown(ListView& lv, WPARAM key) {
+    HWND hwnd = lv.hwnd;
+    int count = static_cast<int>(lv.items.size());
+    int current = lv.focusedItem;
+    int target = -1;
+    switch (key) {
+    case VK_RETURN:
+        NotifyPlain(lv, NM_RETURN);
+        if (StillAlive(hwnd, &lv) && IsSelected(lv, lv.focusedItem)) {
+            NotifyActivate(lv, LVN_ITEMACTIVATE, lv.focusedItem, 0, POINT{0, 0});
+        }
+        return 0;
+    case VK_SPACE:
+        if (IsValid(lv, current)) {
+            SelectByUser(lv, current, GetKeyState(VK_CONTROL) < 0);
+        }
+        return 0;
+    case VK_UP: target = current < 0 ? 0 : current - 1; break;
+    case VK_DOWN: target = current < 0 ? 0 : current + 1; break;
+    case VK_HOME: target = 0; break;
+    case VK_END: target = count - 1; break;
+    case VK_PRIOR: target = current < 0 ? 0 : PageTarget(lv, current, false); break;
+    case VK_NEXT: target = current < 0 ? 0 : PageTarget(lv, current, true); break;
+    default: return 0;
+    }
+    if (count == 0) {
+        return 0;
+    }
+    target = std::clamp(target, 0, count - 1);
+    if (target != current || !IsSelected(lv, target)) {
+        if (!SelectOnly(lv, target)) {
+            return 0;
+        }
+    }
+    if (StillAlive(hwnd, &lv)) {
+        EnsureVisible(lv, target);
+    }
+    return 0;
+}
+
+// The selection changes colour with the focus; only the visible rows are redrawn.
+LRESULT OnSetFocus(ListView& lv) {
+    lv.hasFocus = true;
+    HWND hwnd = lv.hwnd;
+    NotifyPlain(lv, NM_SETFOCUS);
+    if (StillAlive(hwnd, &lv)) {
+        InvalidateFrom(lv, lv.topIndex);
+    }
+    return 0;
+}
+
+LRESULT OnKillFocus(ListView& lv) {
+    lv.hasFocus = false;
+    HWND hwnd = lv.hwnd;
+    NotifyPlain(lv, NM_KILLFOCUS);
+    if (StillAlive(hwnd, &lv)) {
+        InvalidateFrom(lv, lv.topIndex);
+    }
+    return 0;
+}
+
+} // namespace device::listview

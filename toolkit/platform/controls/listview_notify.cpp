@@ -1,0 +1,239 @@
+// The list view's notifications to its parent (WM_NOTIFY) and the item states they report:
+// selection and focus, with LVN_ITEMCHANGING/LVN_ITEMCHANGED around every change.
+#include "controls/listview_state.h"
+
+#include <algorithm>
+
+namespace device::listview {
+namespace {
+
+bool IsValid(const ListView& lv, int index) { return index >= 0 && static_cast<size_t>(index) < lv.items.size(); }
+
+bool SingleSelection(const ListView& lv) { return (StyleOf(lv) & LVS_SINGLESEL) != 0; }
+
+// Another item that holds the selection, looking at the focused item first because that is
+// where it nearly always is; a full scan only when it is not.
+int OtherSelectedItem(const ListView& lv, int except) {
+    int ownShare = IsValid(lv, except) && (lv.items[static_cast<size_t>(except)].state & LVIS_SELECTED) != 0 ? 1 : 0;
+    if (lv.selectedCount - ownShare <= 0) {
+        return -1;
+    }
+    if (lv.focusedItem != except && IsValid(lv, lv.focusedItem) &&
+        (lv.items[static_cast<size_t>(lv.focusedItem)].state & LVIS_SELECTED) != 0) {
+        return lv.focusedItem;
+    }
+    for (size_t i = 0; i < lv.items.size(); ++i) {
+        if (static_cast<int>(i) != except && (lv.items[i].state & LVIS_SELECTED) != 0) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+UINT KeyFlags() {
+    constexpr UINT kAlt = 0x0001;     // LVKF_ALT
+    constexpr UINT kControl = 0x0002; // LVKF_CONTROL
+    constexpr UINT kShift = 0x0004;   // LVKF_SHIFT
+    UINT flags = 0;
+    flags |= GetKeyState(VK_MENU) < 0 ? kAlt : 0;
+    flags |= GetKeyState(VK_CONTROL) < 0 ? kControl : 0;
+    flags |= GetKeyState(VK_SHIFT) < 0 ? kShift : 0;
+    return flags;
+}
+
+void ApplyState(ListView& lv, int index, UINT newState) {
+    Item& item = lv.items[static_cast<size_t>(index)];
+    UINT old = item.state;
+    item.state = newState;
+    if ((old & LVIS_SELECTED) != (newState & LVIS_SELECTED)) {
+        lv.selectedCount += (newState & LVIS_SELECTED) != 0 ? 1 : -1;
+        if ((newState & LVIS_SELECTED) != 0) {
+            lv.selectionMark = index;
+        }
+    }
+    if ((newState & LVIS_FOCUSED) != 0) {
+        lv.focusedItem = index;
+    } else if (lv.focusedItem == index) {
+        lv.focusedItem = -1;
+    }
+}
+
+} // namespace
+
+LRESULT Notify(ListView& lv, UINT code, NMHDR* header) {
+    header->hwndFrom = lv.hwnd;
+    header->idFrom = static_cast<UINT_PTR>(GetWindowLongPtrW(lv.hwnd, GWLP_ID));
+    header->code = code;
+    if (lv.notifyParent == nullptr || !IsWindow(lv.notifyParent)) {
+        return 0;
+    }
+    return SendMessageW(lv.notifyParent, WM_NOTIFY, header->idFrom, reinterpret_cast<LPARAM>(header));
+}
+
+LRESULT NotifyPlain(ListView& lv, UINT code) {
+    NMHDR header{};
+    return Notify(lv, code, &header);
+}
+
+LRESULT NotifyItem(ListView& lv, UINT code, int item, int subItem) {
+    NMLISTVIEW info{};
+    info.iItem = item;
+    info.iSubItem = subItem;
+    if (IsValid(lv, item)) {
+        info.lParam = lv.items[static_cast<size_t>(item)].lParam;
+    }
+    return Notify(lv, code, &info.hdr);
+}
+
+LRESULT NotifyActivate(ListView& lv, UINT code, int item, int subItem, POINT point) {
+    NMITEMACTIVATE info{};
+    info.iItem = item;
+    info.iSubItem = subItem;
+    info.ptAction = point;
+    info.uKeyFlags = KeyFlags();
+    if (IsValid(lv, item)) {
+        info.lParam = lv.items[static_cast<size_t>(item)].lParam;
+        info.uNewState = lv.items[static_cast<size_t>(item)].state;
+        info.uOldState = info.uNewState;
+    }
+    return Notify(lv, code, &info.hdr);
+}
+
+bool ChangeItemState(ListView& lv, int index, UINT state, UINT mask) {
+    if (!IsValid(lv, index)) {
+        return false;
+    }
+    HWND hwnd = lv.hwnd;
+    UINT old = lv.items[static_cast<size_t>(index)].state;
+    UINT wanted = (old & ~mask) | (state & mask);
+    if (wanted == old) {
+        return true;
+    }
+    bool selecting = (wanted & LVIS_SELECTED) != 0 && (old & LVIS_SELECTED) == 0;
+    bool focusing = (wanted & LVIS_FOCUSED) != 0 && (old & LVIS_FOCUSED) == 0;
+    // Make room first, so that the parent hears the old item let go before the new one
+    // takes over.
+    if (selecting && SingleSelection(lv)) {
+        int other = OtherSelectedItem(lv, index);
+        if (other >= 0) {
+            UINT release = LVIS_SELECTED | (focusing && other == lv.focusedItem ? LVIS_FOCUSED : 0);
+            if (!ChangeItemState(lv, other, 0, release) && !StillAlive(hwnd, &lv)) {
+                return false;
+            }
+        }
+    }
+    if (focusing && IsValid(lv, lv.focusedItem) && lv.focusedItem != index) {
+        if (!ChangeItemState(lv, lv.focusedItem, 0, LVIS_FOCUSED) && !StillAlive(hwnd, &lv)) {
+            return false;
+        }
+    }
+    if (!IsValid(lv, index)) {
+        return false;
+    }
+    old = lv.items[static_cast<size_t>(index)].state;
+    wanted = (old & ~mask) | (state & mask);
+    if (wanted == old) {
+        return true;
+    }
+    NMLISTVIEW change{};
+    change.iItem = index;
+    change.uNewState = wanted;
+    change.uOldState = old;
+    change.uChanged = LVIF_STATE;
+    change.lParam = lv.items[static_cast<size_t>(index)].lParam;
+    if (Notify(lv, LVN_ITEMCHANGING, &change.hdr) != 0 || !StillAlive(hwnd, &lv) || !IsValid(lv, index)) {
+        return false;
+    }
+    ApplyState(lv, index, wanted);
+    InvalidateItem(lv, index);
+    change = NMLISTVIEW{};
+    change.iItem = index;
+    change.uNewState = wanted;
+    change.uOldState = old;
+    change.uChanged = LVIF_STATE;
+    change.lParam = lv.items[static_cast<size_t>(index)].lParam;
+    Notify(lv, LVN_ITEMCHANGED, &change.hdr);
+    return StillAlive(hwnd, &lv);
+}
+
+bool SelectOnly(ListView& lv, int index) {
+    HWND hwnd = lv.hwnd;
+    // Bounded: a parent that selects items again from its notifications cannot keep us here.
+    size_t rounds = lv.items.size();
+    for (int other = OtherSelectedItem(lv, index); other >= 0 && rounds-- > 0; other = OtherSelectedItem(lv, index)) {
+        UINT release = LVIS_SELECTED | (IsValid(lv, index) && other == lv.focusedItem ? LVIS_FOCUSED : 0);
+        if (!ChangeItemState(lv, other, 0, release)) {
+            // A vetoed release would come back forever: leave the rest as they are.
+            if (!StillAlive(hwnd, &lv)) {
+                return false;
+            }
+            break;
+        }
+    }
+    if (!IsValid(lv, index)) {
+        return true;
+    }
+    return ChangeItemState(lv, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+// Item -1 means every item; it can take the selection away from all, or select all in a
+// multiple-selection list, but it never moves the focus.
+LRESULT SetItemState(ListView& lv, WPARAM index, const LVITEMW* item) {
+    if (item == nullptr) {
+        return FALSE;
+    }
+    if (static_cast<INT_PTR>(index) == -1) {
+        HWND hwnd = lv.hwnd;
+        UINT mask = item->stateMask & ~LVIS_FOCUSED;
+        if (SingleSelection(lv) && (item->state & LVIS_SELECTED) != 0) {
+            mask &= ~LVIS_SELECTED;
+        }
+        for (size_t i = 0; i < lv.items.size(); ++i) {
+            if (!ChangeItemState(lv, static_cast<int>(i), item->state, mask) && !StillAlive(hwnd, &lv)) {
+                return FALSE;
+            }
+        }
+        return TRUE;
+    }
+    if (index >= lv.items.size()) {
+        return FALSE;
+    }
+    return ChangeItemState(lv, static_cast<int>(index), item->state, item->stateMask) ? TRUE : FALSE;
+}
+
+LRESULT GetNextItem(const ListView& lv, int start, UINT flags) {
+    int first = std::max(start + 1, 0);
+    if ((flags & LVNI_FOCUSED) != 0) {
+        int focused = lv.focusedItem;
+        bool matches = focused >= first &&
+                       ((flags & LVNI_SELECTED) == 0 || (lv.items[static_cast<size_t>(focused)].state & LVIS_SELECTED) != 0);
+        return matches ? focused : -1;
+    }
+    if ((flags & LVNI_SELECTED) != 0) {
+        if (lv.selectedCount == 0) {
+            return -1;
+        }
+        for (size_t i = static_cast<size_t>(first); i < lv.items.size(); ++i) {
+            if ((lv.items[i].state & LVIS_SELECTED) != 0) {
+                return static_cast<LRESULT>(i);
+            }
+        }
+        return -1;
+    }
+    return static_cast<size_t>(first) < lv.items.size() ? first : -1;
+}
+
+void ClearSelectionSilently(ListView& lv) {
+    if (lv.selectedCount > 0) {
+        for (Item& item : lv.items) {
+            item.state &= ~LVIS_SELECTED;
+        }
+    }
+    if (IsValid(lv, lv.focusedItem)) {
+        lv.items[static_cast<size_t>(lv.focusedItem)].state &= ~LVIS_FOCUSED;
+    }
+    lv.selectedCount = 0;
+    lv.focusedItem = -1;
+}
+
+} // namespace device::listview

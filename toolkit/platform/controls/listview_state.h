@@ -1,0 +1,167 @@
+// The list view's per-window state and the functions its files share: the item store,
+// notifications, layout and scrolling, painting, stylus and keys.
+#pragma once
+
+#include "commctrl.h"
+#include "windows.h"
+
+#include <string>
+#include <vector>
+
+namespace device::listview {
+
+// The comctl32 version this list view implements; CCM_SETVERSION refuses anything newer.
+inline constexpr int kOwnVersion = 5;
+// Width of a column inserted without LVCF_WIDTH: the small default the platform gives.
+inline constexpr int kDefaultColumnWidth = 10;
+// Space between a cell's edge and its text.
+inline constexpr int kTextPadding = 4;
+// Rows are the font's height plus this; a little air makes them easier to hit with a stylus.
+inline constexpr int kRowExtra = 4;
+// Horizontal scrolling by one "line" moves this many pixels.
+inline constexpr int kLineScrollPixels = 8;
+
+struct Column {
+    std::u16string text;
+    int width = kDefaultColumnWidth;
+    int fmt = LVCFMT_LEFT; // column 0 is always drawn left-aligned whatever this says
+    int image = 0;
+    int order = 0;
+};
+
+// One row. Kept small and movable so that a vector of 100,000 of them grows cheaply.
+struct Item {
+    std::u16string text;                  // sub-item 0, the item's label
+    std::vector<std::u16string> subItems; // sub-items 1.. as far as any was set
+    LPARAM lParam = 0;
+    UINT state = 0;
+    int image = 0;
+    int indent = 0;
+};
+
+struct ListView {
+    HWND hwnd = nullptr;
+    HWND notifyParent = nullptr; // the parent at creation hears every notification
+    HWND header = nullptr;
+    bool unicodeFormat = true;
+
+    // Store.
+    std::vector<Column> columns;
+    std::vector<Item> items;
+    int selectedCount = 0;
+    int focusedItem = -1;
+    int selectionMark = -1;
+
+    // Look.
+    COLORREF bkColor = 0;
+    COLORREF textColor = 0;
+    COLORREF textBkColor = CLR_DEFAULT;
+    HFONT font = nullptr; // nullptr: the system font
+    int fontHeight = 0;
+    int rowHeight = 0;
+    int headerHeight = 0; // 0 while the header is hidden
+    DWORD extendedStyle = 0;
+    int version = kOwnVersion;
+    HIMAGELIST imageLists[3] = {}; // LVSIL_NORMAL, LVSIL_SMALL, LVSIL_STATE; never owned
+
+    // Scrolling: the vertical position counts rows, the horizontal one pixels.
+    int topIndex = 0;
+    int scrollX = 0;
+    bool updatingScrollBars = false;
+
+    // Stylus and focus.
+    bool hasFocus = false;
+    bool destroying = false; // WM_DESTROY came: no more layout or painting
+    bool pressed = false; // stylus went down in the client area and is not up yet
+    int pressItem = -1;
+    int pressSubItem = -1;
+    POINT pressPoint{};
+};
+
+// --- listview.cpp ----------------------------------------------------------------------
+ListView* StateOf(HWND hwnd);
+// True while `lv` still belongs to a live window: after anything that sent a message to
+// the parent, which may have destroyed the list view.
+bool StillAlive(HWND hwnd, const ListView* lv);
+DWORD StyleOf(const ListView& lv);
+bool IsReportView(const ListView& lv);
+bool HeaderShown(const ListView& lv);
+
+// --- listview_store.cpp: items and columns ---------------------------------------------
+const std::u16string& SubItemText(const Item& item, int subItem);
+int ColumnLeft(const ListView& lv, int column);
+int TotalColumnWidth(const ListView& lv);
+LRESULT InsertColumn(ListView& lv, WPARAM index, const LVCOLUMNW* column);
+LRESULT SetColumn(ListView& lv, WPARAM index, const LVCOLUMNW* column);
+LRESULT GetColumn(const ListView& lv, WPARAM index, LVCOLUMNW* column);
+LRESULT DeleteColumn(ListView& lv, WPARAM index);
+LRESULT SetColumnWidth(ListView& lv, WPARAM index, int width);
+LRESULT InsertItem(ListView& lv, const LVITEMW* item);
+LRESULT SetItemText(ListView& lv, WPARAM index, const LVITEMW* item);
+LRESULT GetItemText(const ListView& lv, WPARAM index, LVITEMW* item);
+LRESULT SetItem(ListView& lv, const LVITEMW* item);
+LRESULT GetItem(const ListView& lv, LVITEMW* item);
+LRESULT DeleteItem(ListView& lv, WPARAM index);
+// Deletes every item with the platform's notifications (LVM_DELETEALLITEMS, WM_DESTROY).
+LRESULT DeleteAllItems(ListView& lv);
+
+// --- listview_notify.cpp: notifications and item states --------------------------------
+LRESULT Notify(ListView& lv, UINT code, NMHDR* header);
+LRESULT NotifyPlain(ListView& lv, UINT code);
+LRESULT NotifyItem(ListView& lv, UINT code, int item, int subItem = 0);
+// NM_CLICK, NM_DBLCLK, LVN_ITEMACTIVATE: an NMITEMACTIVATE with the item and the point.
+LRESULT NotifyActivate(ListView& lv, UINT code, int item, int subItem, POINT point);
+// Changes the bits of `mask` in an item's state to those of `state`, with
+// LVN_ITEMCHANGING (which may veto) and LVN_ITEMCHANGED. Under LVS_SINGLESEL a newly
+// selected item first takes the selection from the other one, and a newly focused item
+// always takes the focus from the other one, each with its own pair of notifications.
+// Returns false when vetoed or when the window went away.
+bool ChangeItemState(ListView& lv, int index, UINT state, UINT mask);
+// Selects and focuses one item, first clearing every other selection (a plain tap, an
+// arrow key). `index` -1 only clears the selection.
+bool SelectOnly(ListView& lv, int index);
+LRESULT SetItemState(ListView& lv, WPARAM index, const LVITEMW* item);
+LRESULT GetNextItem(const ListView& lv, int start, UINT flags);
+// Forgets selection and focus without telling anyone (clearing all items).
+void ClearSelectionSilently(ListView& lv);
+
+// --- listview_scroll.cpp: layout and scrolling -----------------------------------------
+void UpdateMetrics(ListView& lv);
+// Top of the first row in client coordinates.
+int ListTop(const ListView& lv);
+int CountPerPage(const ListView& lv);
+// Places the header and recomputes both scroll bars for the current items and columns.
+void UpdateLayout(ListView& lv);
+void UpdateScrollBars(ListView& lv);
+void ScrollToTop(ListView& lv, int topIndex);
+void ScrollToX(ListView& lv, int scrollX);
+LRESULT OnVScroll(ListView& lv, WORD code);
+LRESULT OnHScroll(ListView& lv, WORD code);
+LRESULT EnsureVisible(ListView& lv, int index);
+LRESULT Scroll(ListView& lv, int dx, int dy);
+// Row rectangle of an item in client coordinates (over all columns; the client width in the
+// views without columns).
+RECT RowRect(const ListView& lv, int index);
+void InvalidateItem(const ListView& lv, int index);
+// Invalidates the rows from `index` down to the bottom of the client area.
+void InvalidateFrom(const ListView& lv, int index);
+void InvalidateAll(const ListView& lv);
+// The item was inserted at `index`: redraw only what moved, if any of it shows.
+void ItemsChangedFrom(ListView& lv, int index);
+
+// --- listview_paint.cpp -----------------------------------------------------------------
+LRESULT OnPaint(ListView& lv);
+LRESULT OnEraseBackground(ListView& lv, HDC hdc);
+
+// --- listview_input.cpp: hit testing, stylus, keys, focus ------------------------------
+LRESULT HitTest(const ListView& lv, LVHITTESTINFO* info, bool subItems);
+LRESULT GetItemRect(const ListView& lv, int index, RECT* rect);
+LRESULT OnLButtonDown(ListView& lv, WPARAM keys, POINT point);
+LRESULT OnLButtonUp(ListView& lv, POINT point);
+LRESULT OnLButtonDblClk(ListView& lv, POINT point);
+LRESULT OnCaptureChanged(ListView& lv);
+LRESULT OnKeyDown(ListView& lv, WPARAM key);
+LRESULT OnSetFocus(ListView& lv);
+LRESULT OnKillFocus(ListView& lv);
+
+} // namespace device::listview

@@ -176,7 +176,7 @@ TEST(CodePage, BadArgumentsFailWithTheirWin32Errors) {
     ExpectFailure("zero length", toBytes(CP_ACP, 0, w, 0, b, 4), ERROR_INVALID_PARAMETER);
     ExpectFailure("negative size", toBytes(CP_ACP, 0, w, 1, b, -1), ERROR_INVALID_PARAMETER);
     ExpectFailure("size, no buffer", toBytes(CP_ACP, 0, w, 1, nullptr, 4), ERROR_INVALID_PARAMETER);
-    ExpectFailure("UTF-8", toBytes(CP_UTF8, 0, w, 1, b, 4), ERROR_INVALID_PARAMETER);
+    ExpectFailure("code page 437", toBytes(437, 0, w, 1, b, 4), ERROR_INVALID_PARAMETER);
     ExpectFailure("OEM code page", toBytes(CP_OEMCP, 0, w, 1, b, 4), ERROR_INVALID_PARAMETER);
     ExpectFailure("unknown flag", toBytes(CP_ACP, 0x1, w, 1, b, 4), ERROR_INVALID_FLAGS);
     ExpectFailure("composite check", toBytes(CP_ACP, WC_COMPOSITECHECK, w, 1, b, 4),
@@ -187,11 +187,59 @@ TEST(CodePage, BadArgumentsFailWithTheirWin32Errors) {
     ExpectFailure("negative size", toUnits(CP_ACP, 0, "a", 1, u, -1), ERROR_INVALID_PARAMETER);
     ExpectFailure("size, no buffer", toUnits(CP_ACP, 0, "a", 1, nullptr, 4),
                   ERROR_INVALID_PARAMETER);
-    ExpectFailure("UTF-8", toUnits(CP_UTF8, 0, "a", 1, u, 4), ERROR_INVALID_PARAMETER);
+    ExpectFailure("code page 437", toUnits(437, 0, "a", 1, u, 4), ERROR_INVALID_PARAMETER);
     ExpectFailure("unknown flag", toUnits(CP_ACP, 0x10, "a", 1, u, 4), ERROR_INVALID_FLAGS);
     ExpectFailure("precomposed and composite",
                   toUnits(CP_ACP, MB_PRECOMPOSED | MB_COMPOSITE, "a", 1, u, 4),
                   ERROR_INVALID_FLAGS);
+}
+
+TEST(CodePage, Utf8GoesBothWaysAndReplacesWhatIsNotWellFormed) {
+    const WCHAR wide[] = u"Işık \U0001F600";
+    const std::string utf8("I\xC5\x9F\xC4\xB1k \xF0\x9F\x98\x80", 12);
+    char bytes[16];
+    EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr), 12);
+    ASSERT_EQ(WideCharToMultiByte(CP_UTF8, 0, wide, -1, bytes, 16, nullptr, nullptr), 12);
+    EXPECT_EQ(std::string(bytes, 12), utf8);
+    WCHAR units[16];
+    ASSERT_EQ(MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, units, 16), 8);
+    EXPECT_EQ(std::u16string(units), wide);
+
+    const WCHAR lone[] = {u'a', 0xDC00, u'b'};
+    ASSERT_EQ(WideCharToMultiByte(CP_UTF8, 0, lone, 3, bytes, 16, nullptr, nullptr), 5);
+    EXPECT_EQ(std::string(bytes, 5), "a\xEF\xBF\xBD"
+                                     "b");
+    ASSERT_EQ(MultiByteToWideChar(CP_UTF8, 0,
+                                  "a\xFF\xC5"
+                                  "b",
+                                  4, units, 16),
+              4);
+    EXPECT_EQ(std::u16string(units, 4), u"a\uFFFD\uFFFDb");
+
+    BOOL used = FALSE;
+    const auto toBytes = [&](DWORD flags, LPCSTR defaultChar, LPBOOL usedDefault) {
+        return [=, &lone, &bytes] {
+            return WideCharToMultiByte(CP_UTF8, flags, lone, 3, bytes, 16, defaultChar,
+                                       usedDefault);
+        };
+    };
+    ExpectFailure("refusing ill-formed input", toBytes(0x80, nullptr, nullptr),
+                  ERROR_NO_UNICODE_TRANSLATION);
+    ExpectFailure("a default character", toBytes(0, "?", nullptr), ERROR_INVALID_PARAMETER);
+    ExpectFailure("a used-default flag", toBytes(0, nullptr, &used), ERROR_INVALID_PARAMETER);
+    ExpectFailure("best-fit flag", toBytes(WC_NO_BEST_FIT_CHARS, nullptr, nullptr),
+                  ERROR_INVALID_FLAGS);
+    ExpectFailure(
+        "refusing ill-formed bytes",
+        [&] { return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, "a\xFF", 2, units, 16); },
+        ERROR_NO_UNICODE_TRANSLATION);
+    ExpectFailure(
+        "precomposed",
+        [&] { return MultiByteToWideChar(CP_UTF8, MB_PRECOMPOSED, "a", 1, units, 16); },
+        ERROR_INVALID_FLAGS);
+    ExpectFailure(
+        "short buffer", [&] { return MultiByteToWideChar(CP_UTF8, 0, "abc", 3, units, 2); },
+        ERROR_INSUFFICIENT_BUFFER);
 }
 
 TEST(CodePage, DefaultCharacterCanBeChosenAndItsUseIsReported) {

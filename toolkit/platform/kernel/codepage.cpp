@@ -1,15 +1,17 @@
-// The device's ANSI code page: WideCharToMultiByte, MultiByteToWideChar and GetACP for
-// Windows-1254 (Turkish), the one code page this device has, fixed when it is built.
+// The device's code pages: WideCharToMultiByte, MultiByteToWideChar and GetACP for its one
+// ANSI code page, Windows-1254 (Turkish), fixed when it is built, and for UTF-8.
 #include "winbase.h"
 #include "winnls.h"
 
 #include "cp1254_table.h"
+#include "kernel/utf8.h"
 
 #include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -26,6 +28,7 @@ constexpr DWORD kWideToMultiByteFlags =
     WC_DISCARDNS | WC_SEPCHARS | WC_DEFAULTCHAR | WC_COMPOSITECHECK | WC_NO_BEST_FIT_CHARS;
 constexpr DWORD kMultiByteToWideFlags =
     MB_PRECOMPOSED | MB_COMPOSITE | MB_USEGLYPHCHARS | MB_ERR_INVALID_CHARS;
+constexpr DWORD kWcErrInvalidChars = 0x00000080; // WC_ERR_INVALID_CHARS, for UTF-8 only
 
 struct EncodeEntry {
     char16_t unit;
@@ -108,6 +111,50 @@ int Fail(DWORD error) {
     return 0;
 }
 
+// Hands a finished conversion to the caller by the Win32 rules: size 0 asks for the size,
+// a buffer too small fails with ERROR_INSUFFICIENT_BUFFER after taking what fits.
+template <typename Text, typename Unit>
+int Deliver(const Text& result, Unit* target, int size) {
+    const int length = static_cast<int>(result.size());
+    if (size == 0) {
+        return length;
+    }
+    const int taken = length < size ? length : size;
+    std::copy(result.begin(), result.begin() + taken, target);
+    return length <= size ? length : Fail(ERROR_INSUFFICIENT_BUFFER);
+}
+
+// CP_UTF8: flags may only ask to refuse ill-formed input, and there is no default character.
+int WideToUtf8(DWORD flags, LPCWSTR source, int length, LPSTR target, int size, LPCSTR defaultChar,
+               LPBOOL usedDefaultChar) {
+    if ((flags & ~kWcErrInvalidChars) != 0) {
+        return Fail(ERROR_INVALID_FLAGS);
+    }
+    if (defaultChar != nullptr || usedDefaultChar != nullptr) {
+        return Fail(ERROR_INVALID_PARAMETER);
+    }
+    bool invalid = false;
+    const std::string result = device_kernel::Utf16ToUtf8(
+        std::u16string_view(source, static_cast<size_t>(length)), &invalid);
+    if (invalid && (flags & kWcErrInvalidChars) != 0) {
+        return Fail(ERROR_NO_UNICODE_TRANSLATION);
+    }
+    return Deliver(result, target, size);
+}
+
+int Utf8ToWide(DWORD flags, LPCSTR source, int length, LPWSTR target, int size) {
+    if ((flags & ~MB_ERR_INVALID_CHARS) != 0) {
+        return Fail(ERROR_INVALID_FLAGS);
+    }
+    bool invalid = false;
+    const std::u16string result =
+        device_kernel::Utf8ToUtf16(std::string_view(source, static_cast<size_t>(length)), &invalid);
+    if (invalid && (flags & MB_ERR_INVALID_CHARS) != 0) {
+        return Fail(ERROR_NO_UNICODE_TRANSLATION);
+    }
+    return Deliver(result, target, size);
+}
+
 } // namespace
 
 UINT WINAPI GetACP() {
@@ -122,6 +169,12 @@ int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharS
         static_cast<const void*>(lpWideCharStr) == static_cast<const void*>(lpMultiByteStr)) {
         return Fail(ERROR_INVALID_PARAMETER);
     }
+    // A negative length means "up to and including the terminator".
+    const int length = cchWideChar < 0 ? lstrlenW(lpWideCharStr) + 1 : cchWideChar;
+    if (CodePage == CP_UTF8) {
+        return WideToUtf8(dwFlags, lpWideCharStr, length, lpMultiByteStr, cbMultiByte,
+                          lpDefaultChar, lpUsedDefaultChar);
+    }
     if (!IsAnsiCodePage(CodePage)) {
         return Fail(ERROR_INVALID_PARAMETER);
     }
@@ -132,11 +185,6 @@ int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharS
     // data that the device does not carry; refused rather than silently not composed.
     if ((dwFlags & WC_COMPOSITECHECK) != 0) {
         return Fail(ERROR_INVALID_FLAGS);
-    }
-    // A negative length means "up to and including the terminator".
-    int length = cchWideChar;
-    if (length < 0) {
-        length = lstrlenW(lpWideCharStr) + 1;
     }
     const char defaultChar = lpDefaultChar != nullptr ? *lpDefaultChar : kDefaultChar;
     bool usedDefault = false;
@@ -171,6 +219,11 @@ int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteS
         static_cast<const void*>(lpWideCharStr) == static_cast<const void*>(lpMultiByteStr)) {
         return Fail(ERROR_INVALID_PARAMETER);
     }
+    const int length =
+        cbMultiByte < 0 ? static_cast<int>(std::strlen(lpMultiByteStr)) + 1 : cbMultiByte;
+    if (CodePage == CP_UTF8) {
+        return Utf8ToWide(dwFlags, lpMultiByteStr, length, lpWideCharStr, cchWideChar);
+    }
     if (!IsAnsiCodePage(CodePage)) {
         return Fail(ERROR_INVALID_PARAMETER);
     }
@@ -182,10 +235,6 @@ int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteS
     // decomposition data that the device does not carry.
     if ((dwFlags & MB_COMPOSITE) != 0) {
         return Fail(ERROR_INVALID_FLAGS);
-    }
-    int length = cbMultiByte;
-    if (length < 0) {
-        length = static_cast<int>(std::strlen(lpMultiByteStr)) + 1;
     }
     if (cchWideChar == 0) {
         return length;

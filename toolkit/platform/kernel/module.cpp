@@ -2,6 +2,7 @@
 // GetModuleFileNameW), read from the operating system unless a test stands one in.
 #include "winbase.h"
 
+#include "kernel/utf8.h"
 #include "service/module_path.h"
 
 #include <unistd.h>
@@ -46,60 +47,6 @@ std::string ProgramPathUtf8() {
     return ReadExecutablePath();
 }
 
-// Linux file names are bytes, normally UTF-8; a byte that starts no valid sequence becomes
-// U+FFFD rather than ending the name.
-std::u16string Utf8ToUtf16(const std::string& text) {
-    std::u16string result;
-    result.reserve(text.size());
-    size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        char32_t code = 0;
-        size_t extra = 0;
-        char32_t minimum = 0;
-        if (lead < 0x80) {
-            code = lead;
-        } else if (lead >= 0xC2 && lead <= 0xDF) {
-            code = lead & 0x1F;
-            extra = 1;
-            minimum = 0x80;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            code = lead & 0x0F;
-            extra = 2;
-            minimum = 0x800;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            code = lead & 0x07;
-            extra = 3;
-            minimum = 0x10000;
-        } else {
-            result.push_back(u'\uFFFD');
-            ++i;
-            continue;
-        }
-        size_t taken = 1;
-        while (taken <= extra && i + taken < text.size() &&
-               (static_cast<unsigned char>(text[i + taken]) & 0xC0) == 0x80) {
-            code = (code << 6) | (static_cast<unsigned char>(text[i + taken]) & 0x3F);
-            ++taken;
-        }
-        if (taken != extra + 1 || code < minimum || code > 0x10FFFF ||
-            (code >= 0xD800 && code <= 0xDFFF)) {
-            result.push_back(u'\uFFFD');
-            i += taken;
-            continue;
-        }
-        if (code >= 0x10000) {
-            code -= 0x10000;
-            result.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
-            result.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
-        } else {
-            result.push_back(static_cast<char16_t>(code));
-        }
-        i += taken;
-    }
-    return result;
-}
-
 char16_t FoldAscii(char16_t c) {
     return c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c;
 }
@@ -132,7 +79,7 @@ HMODULE WINAPI GetModuleHandleW(LPCWSTR lpModuleName) {
         return ProgramModule();
     }
     // A module is named by its full path or by its file name alone.
-    const std::u16string path = Utf8ToUtf16(ProgramPathUtf8());
+    const std::u16string path = device_kernel::Utf8ToUtf16(ProgramPathUtf8());
     const std::u16string_view name(lpModuleName);
     const size_t slash = path.find_last_of(u'/');
     const std::u16string_view fileName = slash == std::u16string::npos
@@ -156,7 +103,7 @@ DWORD WINAPI GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize)
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    const std::u16string path = Utf8ToUtf16(ProgramPathUtf8());
+    const std::u16string path = device_kernel::Utf8ToUtf16(ProgramPathUtf8());
     if (path.empty()) {
         SetLastError(ERROR_FILE_NOT_FOUND);
         return 0;

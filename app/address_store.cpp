@@ -5,6 +5,7 @@
 #include "sqlite_query_results.h"
 #include "text_conversion.h"
 #include "winbase.h"
+#include "winnls.h"
 
 #include <exception>
 #include <iterator>
@@ -58,8 +59,22 @@ std::u16string GetProgramDirectory() {
     }
 }
 
+std::string DatabaseFileNameBytes(const std::u16string& path) {
+    if (path.empty()) {
+        return {};
+    }
+    const int length = static_cast<int>(path.size());
+    const int size =
+        WideCharToMultiByte(CP_UTF8, 0, path.c_str(), length, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0) {
+        WideCharToMultiByte(CP_UTF8, 0, path.c_str(), length, bytes.data(), size, nullptr, nullptr);
+    }
+    return bytes;
+}
+
 std::unique_ptr<TSqliteDatabase> OpenAddressDatabase() {
-    return TSqliteDatabase::Create(WideToAnsi(GetProgramDirectory() + DatabaseFileName));
+    return TSqliteDatabase::Create(DatabaseFileNameBytes(GetProgramDirectory() + DatabaseFileName));
 }
 
 bool SaveAddress(const std::u16string& adisoyadi, const std::u16string& adres1,

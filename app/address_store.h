@@ -30,7 +30,7 @@ using TAddressReceiver =
 std::u16string GetProgramDirectory();
 
 // Opens the database file beside the program; the caller owns the connection. Raises
-// ESqliteException when the file cannot be opened.
+// ESqliteException when the file cannot be opened, naming the file in UTF-8.
 std::unique_ptr<TSqliteDatabase> OpenAddressDatabase();
 
 // Inserts one address on a connection of its own, closed again before returning. True only
@@ -53,6 +53,10 @@ void SearchAddresses(TSqliteDatabase& database, const std::u16string& text,
 std::u16string DirectoryOfPath(const std::u16string& path);
 // Where the database is for a program whose file is programPath.
 std::u16string AddressDatabasePath(const std::u16string& programPath);
+// The bytes of a file name as SQLite opens it: UTF-8, which is also how Linux spells file
+// names. Code-page bytes would name another file as soon as the program's directory has a
+// letter such as 'ş' in it.
+std::string DatabaseFileNameBytes(const std::u16string& path);
 // The search statement for text, its double quotes doubled so the pattern stays one literal.
 std::u16string BuildSearchSql(const std::u16string& text);
 // The LIKE pattern of the search for text, in code-page bytes: text between two '%'.

@@ -16,6 +16,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,8 @@ TEST(ProgramDirectoryPath, CutsAfterTheLastSeparatorOfAnyKind) {
     EXPECT_EQ(AddressDatabasePath(u"x.exe"), u"adresdata.s3db");
     EXPECT_EQ(AddressDatabasePath(u""), u"adresdata.s3db");
     EXPECT_EQ(AddressDatabasePath(u"C:x.exe"), u"C:adresdata.s3db");
+    EXPECT_EQ(DatabaseFileNameBytes(u"/ev/Şükrü/adresdata.s3db"),
+              "/ev/\xC5\x9E\xC3\xBCkr\xC3\xBC/adresdata.s3db");
     EXPECT_EQ(DirectoryOfPath(u"/usr/bin/adres"), u"/usr/bin/");
     EXPECT_EQ(DirectoryOfPath(u"a/b\\c:d"), u"a/b\\c:");
     EXPECT_EQ(DirectoryOfPath(u"a\\b/c"), u"a\\b/");
@@ -263,6 +266,16 @@ TEST(AddressStoreFile, UnopenablePathFailsTheSaveAndRaisesTheOpenMessage) {
     } catch (const ESqliteException& e) {
         EXPECT_EQ(e.Message(), "Failed to open database \"" + program.DatabasePath() + "\"");
     }
+}
+
+TEST(AddressStoreFile, ProgramDirectoryWithTurkishLettersHoldsTheDatabase) {
+    ProgramDirectory program("Adres Şükrü");
+    RawConnection(program.DatabasePath()).Exec(kAddressTableSql);
+    EXPECT_TRUE(SaveAddress(u"Ayşe", u"", u"", u"", u""));
+    EXPECT_EQ(RawConnection(program.DatabasePath()).Value("select hex(adisoyadi) from adres"),
+              "4179FE65");
+    auto db = OpenAddressDatabase();
+    EXPECT_EQ(std::string(sqlite3_db_filename(db->Handle, "main")), program.DatabasePath());
 }
 
 // Runs check where the file's permissions hold: root ignores them, so as root it runs in a

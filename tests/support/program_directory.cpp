@@ -28,8 +28,12 @@ TempDirectory::~TempDirectory() {
     std::filesystem::remove_all(m_path, ignored);
 }
 
-ProgramDirectory::ProgramDirectory() {
-    DeviceSetModulePath(m_directory.File("adresdefteri").c_str());
+ProgramDirectory::ProgramDirectory(const std::string& name) : m_path(m_directory.Path()) {
+    if (!name.empty()) {
+        m_path = m_directory.File(name);
+        std::filesystem::create_directory(m_path);
+    }
+    DeviceSetModulePath((m_path + "/adresdefteri").c_str());
 }
 
 ProgramDirectory::~ProgramDirectory() {

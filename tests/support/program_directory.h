@@ -22,19 +22,21 @@ private:
     std::string m_path;
 };
 
-// While it lives, GetModuleFileNameW reports "<directory>/adresdefteri".
+// While it lives, GetModuleFileNameW reports "<directory>/adresdefteri", the directory
+// being a fresh temporary one or, when a name is given, a directory of that name inside it.
 class ProgramDirectory {
 public:
-    ProgramDirectory();
+    explicit ProgramDirectory(const std::string& name = "");
     ~ProgramDirectory();
     ProgramDirectory(const ProgramDirectory&) = delete;
     ProgramDirectory& operator=(const ProgramDirectory&) = delete;
 
-    const std::string& Path() const { return m_directory.Path(); }
-    std::string DatabasePath() const { return m_directory.File("adresdata.s3db"); }
+    const std::string& Path() const { return m_path; }
+    std::string DatabasePath() const { return m_path + "/adresdata.s3db"; }
 
 private:
     TempDirectory m_directory;
+    std::string m_path;
 };
 
 } // namespace adres_test_support

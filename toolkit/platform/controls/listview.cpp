@@ -217,8 +217,8 @@ LRESULT CALLBACK ListViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case WM_NOTIFYFORMAT: return OnNotifyFormat(lv, wParam, lParam);
     case WM_PAINT: return OnPaint(lv);
     case WM_ERASEBKGND: return OnEraseBackground(lv, reinterpret_cast<HDC>(wParam));
-    case WM_VSCROLL: return OnVScroll(lv, LOWORD(wParam));
-    case WM_HSCROLL: return OnHScroll(lv, LOWORD(wParam));
+    case WM_VSCROLL: return OnVScroll(lv, LOWORD(wParam), HIWORD(wParam));
+    case WM_HSCROLL: return OnHScroll(lv, LOWORD(wParam), HIWORD(wParam));
     case WM_LBUTTONDOWN: return OnLButtonDown(lv, wParam, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
     case WM_LBUTTONUP: return OnLButtonUp(lv, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
     case WM_LBUTTONDBLCLK: return OnLButtonDblClk(lv, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});

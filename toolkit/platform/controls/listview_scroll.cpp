@@ -179,17 +179,18 @@ void ScrollToX(ListView& lv, int scrollX) {
 
 namespace {
 
-// Thumb positions are read from the bar (SIF_TRACKPOS) rather than from HIWORD(wParam),
-// which cannot hold a row number above 65,535.
-int TrackPosition(const ListView& lv, int bar) {
+// While the stylus drags the thumb the bar holds the position in full (SIF_TRACKPOS); a
+// row number above 65,535 does not fit in HIWORD(wParam). A program sending the message
+// itself has only HIWORD(wParam).
+int ThumbPosition(const ListView& lv, int bar, WORD given) {
     SCROLLINFO info{sizeof(SCROLLINFO), SIF_TRACKPOS, 0, 0, 0, 0, 0};
     GetScrollInfo(lv.hwnd, bar, &info);
-    return info.nTrackPos;
+    return static_cast<WORD>(info.nTrackPos) == given ? info.nTrackPos : given;
 }
 
 } // namespace
 
-LRESULT OnVScroll(ListView& lv, WORD code) {
+LRESULT OnVScroll(ListView& lv, WORD code, WORD position) {
     int page = std::max(CountPerPage(lv), 1);
     switch (code) {
     case SB_LINEUP: ScrollToTop(lv, lv.topIndex - 1); break;
@@ -197,7 +198,7 @@ LRESULT OnVScroll(ListView& lv, WORD code) {
     case SB_PAGEUP: ScrollToTop(lv, lv.topIndex - page); break;
     case SB_PAGEDOWN: ScrollToTop(lv, lv.topIndex + page); break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: ScrollToTop(lv, TrackPosition(lv, SB_VERT)); break;
+    case SB_THUMBPOSITION: ScrollToTop(lv, ThumbPosition(lv, SB_VERT, position)); break;
     case SB_TOP: ScrollToTop(lv, 0); break;
     case SB_BOTTOM: ScrollToTop(lv, static_cast<int>(lv.items.size())); break;
     default: break;
@@ -205,7 +206,7 @@ LRESULT OnVScroll(ListView& lv, WORD code) {
     return 0;
 }
 
-LRESULT OnHScroll(ListView& lv, WORD code) {
+LRESULT OnHScroll(ListView& lv, WORD code, WORD position) {
     int page = std::max(static_cast<int>(ClientRect(lv).right), 1);
     switch (code) {
     case SB_LINELEFT: ScrollToX(lv, lv.scrollX - kLineScrollPixels); break;
@@ -213,7 +214,7 @@ LRESULT OnHScroll(ListView& lv, WORD code) {
     case SB_PAGELEFT: ScrollToX(lv, lv.scrollX - page); break;
     case SB_PAGERIGHT: ScrollToX(lv, lv.scrollX + page); break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: ScrollToX(lv, TrackPosition(lv, SB_HORZ)); break;
+    case SB_THUMBPOSITION: ScrollToX(lv, ThumbPosition(lv, SB_HORZ, position)); break;
     case SB_LEFT: ScrollToX(lv, 0); break;
     case SB_RIGHT: ScrollToX(lv, TotalColumnWidth(lv)); break;
     default: break;

@@ -135,8 +135,8 @@ void UpdateLayout(ListView& lv);
 void UpdateScrollBars(ListView& lv);
 void ScrollToTop(ListView& lv, int topIndex);
 void ScrollToX(ListView& lv, int scrollX);
-LRESULT OnVScroll(ListView& lv, WORD code);
-LRESULT OnHScroll(ListView& lv, WORD code);
+LRESULT OnVScroll(ListView& lv, WORD code, WORD position);
+LRESULT OnHScroll(ListView& lv, WORD code, WORD position);
 LRESULT EnsureVisible(ListView& lv, int index);
 LRESULT Scroll(ListView& lv, int dx, int dy);
 // Row rectangle of an item in client coordinates (over all columns; the client width in the

@@ -1,5 +1,6 @@
 // The list of standard control classes.
 #include "controls/control_classes.h"
+#include "controls/edit.h"
 #include "controls/header.h"
 #include "controls/listview.h"
 
@@ -8,6 +9,7 @@ namespace device {
 std::vector<ClassDescriptor> StandardControlClasses() {
     return {
         ButtonClassDescriptor(),
+        EditClassDescriptor(),
         ListViewClassDescriptor(),
         HeaderClassDescriptor(),
     };

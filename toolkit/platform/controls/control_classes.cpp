@@ -9,6 +9,7 @@ namespace device {
 std::vector<ClassDescriptor> StandardControlClasses() {
     return {
         ButtonClassDescriptor(),
+        StaticClassDescriptor(),
         EditClassDescriptor(),
         ListViewClassDescriptor(),
         HeaderClassDescriptor(),

@@ -11,5 +11,6 @@ namespace device {
 std::vector<ClassDescriptor> StandardControlClasses();
 
 ClassDescriptor ButtonClassDescriptor();
+ClassDescriptor StaticClassDescriptor();
 
 } // namespace device

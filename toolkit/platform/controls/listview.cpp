@@ -4,7 +4,8 @@
 // Sections of this control, one file each:
 //   listview.cpp          creation, fonts and styles, colours and versions, the window
 //                         procedure, the window-tree dump, the class descriptor
-//   listview_store.cpp    items and sub-items, columns and their header items
+//   listview_columns.cpp  columns and the header items that follow them
+//   listview_store.cpp    items and sub-items
 //   listview_notify.cpp   WM_NOTIFY to the parent, item states, selection and focus
 //   listview_scroll.cpp   metrics, header placement, scroll bars, invalidation
 //   listview_paint.cpp    WM_PAINT and WM_ERASEBKGND
@@ -227,6 +228,7 @@ LRESULT CALLBACK ListViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case WM_SETFOCUS: return OnSetFocus(lv);
     case WM_KILLFOCUS: return OnKillFocus(lv);
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_ENABLE: InvalidateAll(lv); return 0; // the text greys out
 
     case LVM_GETBKCOLOR: return static_cast<LRESULT>(lv.bkColor);
     case LVM_SETBKCOLOR: lv.bkColor = static_cast<COLORREF>(lParam); return TRUE;

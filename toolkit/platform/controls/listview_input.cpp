@@ -123,10 +123,9 @@ LRESULT GetItemRect(const ListView& lv, int index, RECT* rect) {
     return TRUE;
 }
 
-// The selection changes first, then the list view takes the focus, as in the only account
-// of the order we have (how the platform's list view is known to behave from its
-// reimplementations; on a real device the order of NM_SETFOCUS against the selection
-// notifications could not be confirmed). NM_CLICK waits for the stylus to come up.
+// A tap: NM_RELEASEDCAPTURE, the selection pairs, then the focus (NM_SETFOCUS); NM_CLICK
+// waits for the stylus to come up. Wine orders it so; whether a real device sends
+// NM_SETFOCUS before the selection pairs is not known, and no caller of ours depends on it.
 LRESULT OnLButtonDown(ListView& lv, WPARAM keys, POINT point) {
     HWND hwnd = lv.hwnd;
     NotifyPlain(lv, NM_RELEASEDCAPTURE);

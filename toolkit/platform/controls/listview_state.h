@@ -1,5 +1,5 @@
-// The list view's per-window state and the functions its files share: the item store,
-// notifications, layout and scrolling, painting, stylus and keys.
+// The list view's per-window state and the functions its files share: columns, the item
+// store, notifications, layout and scrolling, painting, stylus and keys.
 #pragma once
 
 #include "commctrl.h"
@@ -87,8 +87,7 @@ DWORD StyleOf(const ListView& lv);
 bool IsReportView(const ListView& lv);
 bool HeaderShown(const ListView& lv);
 
-// --- listview_store.cpp: items and columns ---------------------------------------------
-const std::u16string& SubItemText(const Item& item, int subItem);
+// --- listview_columns.cpp --------------------------------------------------------------
 int ColumnLeft(const ListView& lv, int column);
 int TotalColumnWidth(const ListView& lv);
 LRESULT InsertColumn(ListView& lv, WPARAM index, const LVCOLUMNW* column);
@@ -96,6 +95,13 @@ LRESULT SetColumn(ListView& lv, WPARAM index, const LVCOLUMNW* column);
 LRESULT GetColumn(const ListView& lv, WPARAM index, LVCOLUMNW* column);
 LRESULT DeleteColumn(ListView& lv, WPARAM index);
 LRESULT SetColumnWidth(ListView& lv, WPARAM index, int width);
+
+// --- listview_store.cpp: items and sub-items -------------------------------------------
+// A text handed in by a program: null and LPSTR_TEXTCALLBACKW become empty.
+std::u16string TextFrom(const WCHAR* text);
+// Copies as much as fits, always terminated; answers the number of characters copied.
+int CopyText(const std::u16string& text, WCHAR* buffer, int capacity);
+const std::u16string& SubItemText(const Item& item, int subItem);
 LRESULT InsertItem(ListView& lv, const LVITEMW* item);
 LRESULT SetItemText(ListView& lv, WPARAM index, const LVITEMW* item);
 LRESULT GetItemText(const ListView& lv, WPARAM index, LVITEMW* item);

@@ -13,7 +13,7 @@
 #include <cstring>
 #include <string>
 
-#if defined(__SSE2__)
+#if defined(__SSE2__) && defined(__x86_64__)
 #include <emmintrin.h>
 #endif
 
@@ -75,7 +75,7 @@ bool IsAnsiCodePage(UINT codePage) {
 
 // Zero-extends the eight bytes of word (lowest first) into eight UTF-16 units.
 inline void WidenBlock(std::uint64_t word, WCHAR* target) {
-#if defined(__SSE2__)
+#if defined(__SSE2__) && defined(__x86_64__)
     const __m128i bytes = _mm_cvtsi64_si128(static_cast<long long>(word));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(target),
                      _mm_unpacklo_epi8(bytes, _mm_setzero_si128()));

@@ -450,9 +450,9 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 } // namespace
 
 ClassDescriptor ButtonClassDescriptor() {
-    return ClassDescriptor{u"BUTTON",  CS_DBLCLKS | CS_VREDRAW | CS_HREDRAW | CS_PARENTDC,
-                           ButtonProc, static_cast<int>(sizeof(ButtonState)),
-                           nullptr,    nullptr};
+    constexpr UINT kClassStyle = CS_DBLCLKS | CS_VREDRAW | CS_HREDRAW | CS_PARENTDC;
+    constexpr int kExtraBytes = static_cast<int>(sizeof(ButtonState));
+    return ClassDescriptor{u"BUTTON", kClassStyle, ButtonProc, kExtraBytes, nullptr, nullptr};
 }
 
 } // namespace device

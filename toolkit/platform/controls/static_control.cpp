@@ -282,9 +282,9 @@ LRESULT CALLBACK StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 } // namespace
 
 ClassDescriptor StaticClassDescriptor() {
-    return ClassDescriptor{u"STATIC",  CS_DBLCLKS | CS_PARENTDC,
-                           StaticProc, static_cast<int>(sizeof(StaticState)),
-                           nullptr,    nullptr};
+    constexpr int kExtraBytes = static_cast<int>(sizeof(StaticState));
+    return ClassDescriptor{u"STATIC", CS_DBLCLKS | CS_PARENTDC, StaticProc, kExtraBytes, nullptr,
+                           nullptr};
 }
 
 } // namespace device

@@ -6,7 +6,9 @@
 // lowered again by a scope guard. The check that frees a control whose window has been
 // destroyed does not run while an exception passes: such a control stays allocated,
 // marked WindowDestroyed, and is freed by its owner — the parent's auto-free list, or the
-// code that created the form — instead of in the middle of the unwinding.
+// code that created the form — instead of in the middle of the unwinding. A Free that a
+// handler made on the control itself completes as the hold around the message lets go,
+// also while unwinding, so nothing is leaked.
 #include "dispatch.h"
 
 #include "application.h"
@@ -50,13 +52,19 @@ LRESULT CALLBACK ToolkitWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         }
     }
     if (self != nullptr) {
+        // Held for the message: a Free that some handler makes on the control completes
+        // when the message is over, never underneath the code still running on it.
         LRESULT result = 0;
         {
-            DepthScope depth(self);
-            result = self->WndProc(msg);
-        }
-        if (self->RefCount == 0 && self->MessageDepth <= 0 && self->WindowDestroyed && self != MainForm) {
-            Free(self);
+            Hold hold(self);
+            {
+                DepthScope depth(self);
+                result = self->WndProc(msg);
+            }
+            // Nobody but this message holds it (a count of 1 here is 0 outside).
+            if (self->RefCount == 1 && self->MessageDepth <= 0 && self->WindowDestroyed && self != MainForm) {
+                Free(self); // the hold's own Free then destroys it
+            }
         }
         return result;
     }

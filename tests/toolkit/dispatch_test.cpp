@@ -330,6 +330,32 @@ TEST_F(Dispatch, AnExceptionFromAHandlerPassesThroughWithEveryCountBalanced) {
     Free(form);
 }
 
+TEST_F(Dispatch, AFormFreedByItsOwnMessageGoesOnceThatMessageIsOver) {
+    TControl* form = CreateForm(nullptr, u"Form");
+    DestroyLog log;
+    log.Watch(form, "form");
+    Show(form);
+    struct Probe {
+        TControl* form;
+        DestroyLog* log;
+        bool aliveAfterFree = false;
+    } probe{form, &log};
+    form->OnMessage = TOnMessage{[](void* data, MSG& msg, LRESULT&) -> bool {
+                                     auto* p = static_cast<Probe*>(data);
+                                     if (msg.message == kProbe) {
+                                         Free(p->form);
+                                         p->aliveAfterFree = p->log->Count("form") == 0;
+                                     }
+                                     return false; // the built-in rules still run on it
+                                 },
+                                 &probe};
+    HWND window = form->Handle;
+    SendMessageW(window, kProbe, 0, 0);
+    EXPECT_TRUE(probe.aliveAfterFree);
+    EXPECT_EQ(log.Count("form"), 1);
+    EXPECT_FALSE(IsWindow(window));
+}
+
 TEST_F(Dispatch, AControlWhoseWindowGoesWhileAnExceptionPassesIsLeftToItsOwner) {
     TControl* form = CreateForm(nullptr, u"Form");
     DestroyLog log;

@@ -258,21 +258,4 @@ TEST_F(Loop, ClosingTheMainFormEndsTheLoopAndFreesItOnce) {
     EXPECT_EQ(log.Order(), (std::vector<std::string>{"form", "button"}));
 }
 
-TEST_F(Loop, TheMainWindowIsTheMainFormOrWithoutOneAnyForm) {
-    TControl* form = CreateForm(nullptr, u"Form");
-    TControl* button = CreateButton(form, u"Düğme");
-    EXPECT_TRUE(IsMainWindow(form));
-    EXPECT_FALSE(IsMainWindow(button));
-    TControl* other = CreateForm(nullptr, u"Başka");
-    MainForm = other;
-    EXPECT_FALSE(IsMainWindow(form));
-    EXPECT_TRUE(IsMainWindow(other));
-    MainForm = nullptr;
-    Close(form); // no window: posted to nobody, nothing happens
-    EXPECT_EQ(form->Handle, nullptr);
-    Pump();
-    Free(form);
-    Free(other);
-}
-
 } // namespace

@@ -146,22 +146,6 @@ TEST_F(Construction, EditBoxStylesFollowTheOptionsAndOnlyMultilineKeepsScrollBar
     Free(form);
 }
 
-TEST_F(Construction, ControlsStartAtTheParentsMarginWithTheirKindsSize) {
-    TControl* form = CreateForm(nullptr, u"Form");
-    TControl* button = CreateButton(form, u"Düğme");
-    TControl* panel = CreatePanel(form, 2);
-    EXPECT_EQ(button->BoundsRect.left, 2);
-    EXPECT_EQ(button->BoundsRect.top, 2);
-    EXPECT_EQ(GetWidth(button), 64);
-    EXPECT_EQ(GetHeight(button), 22);
-    EXPECT_EQ(button->Color, clBtnFace);
-    EXPECT_EQ(button->TextAlign, 2);
-    EXPECT_EQ(GetWidth(panel), 100);
-    EXPECT_EQ(panel->Style & WS_BORDER, 0u); // edge style 2: no border
-    EXPECT_EQ(CreatePanel(form, 0)->Style & WS_BORDER, WS_BORDER);
-    Free(form);
-}
-
 TEST_F(Construction, AFormWithoutBoundsFillsTheWorkAreaDownToItsMenuBar) {
     TControl* form = CreateForm(nullptr, u"Form");
     Show(form);

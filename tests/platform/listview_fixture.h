@@ -37,6 +37,8 @@ struct ParentLog {
     int notifyFormatQueries = 0;
     // Counts of items the list view reported while each LVN_DELETEITEM was being sent.
     std::vector<LRESULT> countsDuringDelete;
+    // A parent that destroys the list view when it hears this code (0: never).
+    UINT destroyOn = 0;
 };
 
 inline ParentLog& Parent() {
@@ -72,6 +74,11 @@ inline LRESULT CALLBACK RecordingParentProc(HWND hwnd, UINT message, WPARAM wPar
             notice.changed = info->uChanged;
         }
         log.notices.push_back(notice);
+        if (log.destroyOn != 0 && header->code == log.destroyOn) {
+            log.destroyOn = 0;
+            DestroyWindow(header->hwndFrom);
+            return 0;
+        }
         if (header->code == LVN_DELETEITEM) {
             log.countsDuringDelete.push_back(SendMessageW(header->hwndFrom, LVM_GETITEMCOUNT, 0, 0));
         }

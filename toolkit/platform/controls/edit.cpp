@@ -120,7 +120,7 @@ LRESULT OnSetFont(State& state, WPARAM wParam, LPARAM lParam) {
     if (state.focused) {
         // The caret takes the new line height.
         DestroyCaret();
-        CreateCaret(state.hwnd, nullptr, 1, state.lineHeight);
+        CreateCaret(state.hwnd, nullptr, kCaretWidth, state.lineHeight);
         ShowCaret(state.hwnd);
     }
     ScrollCaretIntoView(state);

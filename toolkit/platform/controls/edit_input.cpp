@@ -8,8 +8,6 @@
 namespace device::edit {
 namespace {
 
-constexpr int kCaretWidth = 1;
-
 constexpr WCHAR kBackspace = 0x08;
 constexpr WCHAR kSelectAll = 0x01; // CTRL+A
 constexpr WCHAR kCopy = 0x03;      // CTRL+C
@@ -203,7 +201,11 @@ void OnKeyDown(State& state, UINT virtualKey) {
         if (ReadOnly(state)) {
             break;
         }
-        shift ? static_cast<void>(Cut(state)) : DeleteForward(state);
+        if (shift) {
+            Cut(state);
+        } else {
+            DeleteForward(state);
+        }
         break;
     case VK_INSERT:
         if (shift && !ReadOnly(state)) {

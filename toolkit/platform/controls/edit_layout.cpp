@@ -13,7 +13,6 @@ namespace {
 // 2 pixels down from its top: what a Pocket PC text box of 22 pixels shows.
 constexpr int kSideMargin = 2;
 constexpr int kTopMargin = 2;
-constexpr int kCaretWidth = 1;
 // Tab stops every 8 average characters (the platform's 32 dialog units).
 constexpr int kTabStopCharacters = 8;
 

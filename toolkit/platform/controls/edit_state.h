@@ -18,6 +18,8 @@ inline constexpr UINT kDefaultLimit = 30000;
 // EM_LIMITTEXT with 0 raises the limit to the largest the platform allows.
 inline constexpr UINT kMaximumLimitSingleLine = 0x7FFFFFFE;
 inline constexpr UINT kMaximumLimitMultiLine = 0xFFFFFFFF;
+// The caret is one pixel wide, as the platform's system caret.
+inline constexpr int kCaretWidth = 1;
 
 // One line on the screen: a stretch of the text without its line break.
 struct Line {

@@ -4,7 +4,9 @@
 #include "support/device_fixture.h"
 #include "support/message_log.h"
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace test {
 
@@ -63,6 +65,22 @@ protected:
     static POINT AtCharacter(HWND edit, int index) {
         LRESULT position = SendMessageW(edit, EM_POSFROMCHAR, static_cast<WPARAM>(index), 0);
         return OnScreen(edit, GET_X_LPARAM(position), GET_Y_LPARAM(position) + 6);
+    }
+
+    // What the screen shows inside a window's rectangle, row by row (0x00RRGGBB).
+    static std::vector<uint32_t> PixelsOf(HWND window) {
+        RECT rect;
+        GetWindowRect(window, &rect);
+        int width = 0;
+        int height = 0;
+        std::vector<uint32_t> screen = device::diag::ScreenPixels(&width, &height);
+        std::vector<uint32_t> pixels;
+        for (int y = rect.top; y < rect.bottom; ++y) {
+            for (int x = rect.left; x < rect.right; ++x) {
+                pixels.push_back(screen[static_cast<size_t>(y * width + x)]);
+            }
+        }
+        return pixels;
     }
 
     // Only the parent's WM_COMMAND notifications, for sequences about EN_* codes.

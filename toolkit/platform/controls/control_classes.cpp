@@ -10,6 +10,7 @@ std::vector<ClassDescriptor> StandardControlClasses() {
     return {
         ButtonClassDescriptor(),
         StaticClassDescriptor(),
+        MessageBoxClassDescriptor(),
         EditClassDescriptor(),
         ListViewClassDescriptor(),
         HeaderClassDescriptor(),

@@ -12,5 +12,7 @@ std::vector<ClassDescriptor> StandardControlClasses();
 
 ClassDescriptor ButtonClassDescriptor();
 ClassDescriptor StaticClassDescriptor();
+// The "#32770" class of the boxes MessageBoxW shows.
+ClassDescriptor MessageBoxClassDescriptor();
 
 } // namespace device

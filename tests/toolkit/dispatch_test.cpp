@@ -1,6 +1,7 @@
 // Message dispatch: the handler chain, commands reflected from a form to its child,
 // keys, closing, the end of the application, and exceptions passing through.
 #include "application.h"
+#include "common_control.h"
 #include "control_factory.h"
 #include "dispatch.h"
 #include "properties.h"
@@ -234,6 +235,61 @@ TEST_F(Dispatch, TabTypedIntoAControlIsSwallowedUnlessCtrlIsHeld) {
     m_echoed.clear();
     SendMessageW(other->Handle, WM_CHAR, 'x', 0);
     EXPECT_TRUE(m_echoed.empty());
+    Free(form);
+}
+
+TEST_F(Dispatch, AnEditBoxReportsChangesAndFocusThroughItsEvents) {
+    TControl* form = CreateForm(nullptr, u"Form");
+    TControl* button = CreateButton(form, u"Düğme");
+    TControl* edit = SetPosition(CreateEditBox(form, 0), 2, 60);
+    int changes = 0;
+    int enters = 0;
+    int leaves = 0;
+    auto count = [](void* data, TRefObject*) { ++*static_cast<int*>(data); };
+    edit->OnChange = TOnEvent{count, &changes};
+    edit->OnEnter = TOnEvent{count, &enters};
+    edit->OnLeave = TOnEvent{count, &leaves};
+    Show(form);
+    Pump();
+    TapOn(edit->Handle);
+    EXPECT_EQ(enters, 1);
+    EXPECT_EQ(form->FocusedControl, edit);
+    device::input::TypeText(u"Ali	Veli");
+    Pump();
+    EXPECT_EQ(changes, 7);                   // one per character; the Tab was swallowed
+    EXPECT_EQ(GetText(edit), u"AliVeli"); // what was typed
+    TapOn(button->Handle);
+    EXPECT_EQ(leaves, 1);
+    Free(form);
+}
+
+TEST_F(Dispatch, ListViewNotificationsReachTheControlThroughItsParentsForwarder) {
+    TControl* form = CreateForm(nullptr, u"Form");
+    TCommandTable table;
+    table.ChangeCode = 0xFF9B;
+    TControl* list = CreateCommonControl(form, u"SysListView32", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | 0x0001,
+                                         &table);
+    SetSize(list, 200, 150);
+    EXPECT_TRUE(IsHandlerAttached(form, NotificationForwarder));
+    EXPECT_TRUE(IsHandlerAttached(list, CommonControlNotifyHandler));
+    ClickLog clicks;
+    list->OnClick = MakeEvent<CountClick>(&clicks);
+    int enters = 0;
+    list->OnEnter = TOnEvent{[](void* data, TRefObject*) { ++*static_cast<int*>(data); }, &enters};
+    Show(form);
+    Pump();
+    TapOn(list->Handle);
+    EXPECT_EQ(clicks.count, 1);
+    EXPECT_EQ(clicks.sender, list);
+    EXPECT_FALSE(list->RightClick);
+    EXPECT_GE(enters, 1);
+
+    NMHDR header{list->Handle, list->ControlId, static_cast<UINT>(-5)}; // NM_RCLICK
+    SendMessageW(form->Handle, WM_NOTIFY, list->ControlId, reinterpret_cast<LPARAM>(&header));
+    EXPECT_EQ(clicks.count, 2);
+    EXPECT_TRUE(list->RightClick);
+    header.code = static_cast<UINT>(-50);
+    EXPECT_EQ(SendMessageW(form->Handle, WM_NOTIFY, list->ControlId, reinterpret_cast<LPARAM>(&header)), 1);
     Free(form);
 }
 

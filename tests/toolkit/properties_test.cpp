@@ -125,6 +125,21 @@ TEST_F(Properties, ReadingTextFromALiveControlReturnsWhatWasTyped) {
     Free(form);
 }
 
+TEST_F(Properties, SelectAllSelectsTheWholeTextOfAnEditBox) {
+    TControl* form = CreateForm(nullptr, u"Form");
+    TControl* edit = CreateEditBox(form, 0);
+    SetText(edit, u"Adres satırı");
+    Show(form);
+    SendMessageW(edit->Handle, EM_SETSEL, 3, 5);
+    SelectAll(edit);
+    DWORD start = 99;
+    DWORD end = 99;
+    SendMessageW(edit->Handle, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 12u);
+    Free(form);
+}
+
 TEST_F(Properties, WritingTextInvalidatesAButtonButNotALabel) {
     TControl* form = CreateForm(nullptr, u"Form");
     TControl* label = CreateLabel(form, u"Etiket");

@@ -85,8 +85,32 @@ void FinishDestroy(Window* window) {
     ReleaseWindow(window);
 }
 
+namespace {
+
+// The device's own controls keep state that they release on WM_NCDESTROY; their class
+// procedure hears it directly (a program's subclass procedure is bypassed), children
+// first.
+void ReleaseControlState(Window* window) {
+    for (HWND child : Handles(window->children)) {
+        if (Window* alive = LookUp(child)) {
+            ReleaseControlState(alive);
+        }
+    }
+    WindowClass* windowClass = window->windowClass;
+    if (windowClass != nullptr && windowClass->system && windowClass->wndProc != nullptr && !window->destroyed &&
+        window != Desktop()) {
+        windowClass->wndProc(window->handle, WM_NCDESTROY, 0, 0);
+    }
+}
+
+} // namespace
+
 void DiscardAllWindows() {
-    // Only the records go; no window procedure hears of it, as when a thread ends.
+    // No program code hears of it, as when a thread ends; only the device's own controls
+    // let go of what they hold.
+    if (Window* desktop = Desktop()) {
+        ReleaseControlState(desktop);
+    }
     ResetWindowRegistry();
 }
 

@@ -107,14 +107,6 @@ TEST_F(EditMessages, PositionsAndCharactersAgree) {
     EXPECT_LE(std::abs((centreStart - format.left) - (format.right - centreEnd)), 2);
 }
 
-TEST_F(EditMessages, GetTextCopiesWhatFitsAndTerminates) {
-    HWND edit = MakeEdit(kBoxStyle, u"abcdef");
-    WCHAR buffer[4] = {u'x', u'x', u'x', u'x'};
-    EXPECT_EQ(SendMessageW(edit, WM_GETTEXT, 4, reinterpret_cast<LPARAM>(buffer)), 3);
-    EXPECT_EQ(std::u16string(buffer), u"abc");
-    EXPECT_EQ(SendMessageW(edit, WM_GETTEXT, 0, reinterpret_cast<LPARAM>(buffer)), 0);
-}
-
 TEST_F(EditMessages, ClipboardRoundTripsThroughKeysAndMessages) {
     HWND first = MakeEdit(kBoxStyle, u"Çiçek Sokağı 5", 10, 10, 210, 22, "first");
     HWND second = MakeEdit(kBoxStyle, u"", 10, 40, 210, 22, "second");

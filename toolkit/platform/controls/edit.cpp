@@ -100,7 +100,19 @@ void OnSize(State& state) {
     Redraw(state);
 }
 
+void OnStyleChanged(State& state) {
+    Relayout(state);
+    ScrollCaretIntoView(state);
+    Redraw(state);
+}
+
 // ---- text, font and selection messages ---------------------------------------------------
+
+LRESULT OnSetText(State& state, LPARAM lParam) {
+    const auto* text = reinterpret_cast<LPCWSTR>(lParam);
+    SetText(state, text != nullptr ? text : u"");
+    return TRUE;
+}
 
 LRESULT OnGetText(const State& state, WPARAM wParam, LPARAM lParam) {
     auto* buffer = reinterpret_cast<WCHAR*>(lParam);
@@ -200,6 +212,13 @@ LRESULT OnUndo(State& state) {
     bool available = state.undo.available;
     Undo(state);
     return state.multiLine ? (available ? TRUE : FALSE) : TRUE;
+}
+
+LRESULT OnPaste(State& state) {
+    if ((Style(state) & ES_READONLY) == 0) {
+        Paste(state);
+    }
+    return 0;
 }
 
 LRESULT OnClear(State& state) {
@@ -361,145 +380,70 @@ LRESULT CALLBACK EditWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     }
     State& state = *held;
     POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    // clang-format off
     switch (message) {
-    case WM_CREATE:
-        return OnCreate(state);
-    case WM_NCDESTROY:
-        return OnNcDestroy(hwnd, wParam, lParam);
-    case WM_SIZE:
-        OnSize(state);
-        return 0;
-    case WM_STYLECHANGED:
-        Relayout(state);
-        ScrollCaretIntoView(state);
-        Redraw(state);
-        return 0;
-    case WM_ENABLE:
-        Redraw(state);
-        return 0;
-    case WM_PAINT:
-        OnPaint(state);
-        return 0;
-    case WM_ERASEBKGND:
-        return 1; // WM_PAINT fills the background with the parent's brush
-    case WM_GETDLGCODE:
-        return OnGetDlgCode(state, lParam);
+    case WM_CREATE: return OnCreate(state);
+    case WM_NCDESTROY: return OnNcDestroy(hwnd, wParam, lParam);
+    case WM_SIZE: OnSize(state); return 0;
+    case WM_STYLECHANGED: OnStyleChanged(state); return 0;
+    case WM_ENABLE: Redraw(state); return 0; // the text greys out
+    case WM_PAINT: OnPaint(state); return 0;
+    case WM_ERASEBKGND: return 1; // WM_PAINT fills the background with the parent's brush
+    case WM_GETDLGCODE: return OnGetDlgCode(state, lParam);
 
-    case WM_SETTEXT:
-        SetText(state, lParam != 0 ? reinterpret_cast<LPCWSTR>(lParam) : u"");
-        return TRUE;
-    case WM_GETTEXT:
-        return OnGetText(state, wParam, lParam);
-    case WM_GETTEXTLENGTH:
-        return Length(state);
-    case WM_SETFONT:
-        return OnSetFont(state, wParam, lParam);
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(state.font);
+    case WM_SETTEXT: return OnSetText(state, lParam);
+    case WM_GETTEXT: return OnGetText(state, wParam, lParam);
+    case WM_GETTEXTLENGTH: return Length(state);
+    case WM_SETFONT: return OnSetFont(state, wParam, lParam);
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(state.font); // 0 until set: the system font
 
-    case WM_SETFOCUS:
-        OnSetFocus(state);
-        return 0;
-    case WM_KILLFOCUS:
-        OnKillFocus(state);
-        return 0;
-    case WM_CHAR:
-        OnChar(state, static_cast<WCHAR>(wParam));
-        return 0;
-    case WM_KEYDOWN:
-        OnKeyDown(state, static_cast<UINT>(wParam));
-        return 0;
-    case WM_LBUTTONDOWN:
-        OnButtonDown(state, wParam, point);
-        return 0;
-    case WM_LBUTTONDBLCLK:
-        OnDoubleClick(state, point);
-        return 0;
-    case WM_MOUSEMOVE:
-        OnMouseMove(state, point);
-        return 0;
-    case WM_LBUTTONUP:
-        OnButtonUp(state);
-        return 0;
-    case WM_CAPTURECHANGED:
-        state.tracking = false;
-        return 0;
+    case WM_SETFOCUS: OnSetFocus(state); return 0;
+    case WM_KILLFOCUS: OnKillFocus(state); return 0;
+    case WM_CHAR: OnChar(state, static_cast<WCHAR>(wParam)); return 0;
+    case WM_KEYDOWN: OnKeyDown(state, static_cast<UINT>(wParam)); return 0;
+    case WM_LBUTTONDOWN: OnButtonDown(state, wParam, point); return 0;
+    case WM_LBUTTONDBLCLK: OnDoubleClick(state, point); return 0;
+    case WM_MOUSEMOVE: OnMouseMove(state, point); return 0;
+    case WM_LBUTTONUP: OnButtonUp(state); return 0;
+    case WM_CAPTURECHANGED: state.tracking = false; return 0;
     case WM_VSCROLL:
-    case WM_HSCROLL:
-        return OnScrollMessage(state, message, wParam);
+    case WM_HSCROLL: return OnScrollMessage(state, message, wParam);
 
-    case WM_CUT:
-        Cut(state);
-        return 0;
-    case WM_COPY:
-        Copy(state);
-        return 0;
-    case WM_PASTE:
-        if ((Style(state) & ES_READONLY) == 0) {
-            Paste(state);
-        }
-        return 0;
-    case WM_CLEAR:
-        return OnClear(state);
+    case WM_CUT: Cut(state); return 0;
+    case WM_COPY: Copy(state); return 0;
+    case WM_PASTE: return OnPaste(state);
+    case WM_CLEAR: return OnClear(state);
     case WM_UNDO:
-    case EM_UNDO:
-        return OnUndo(state);
+    case EM_UNDO: return OnUndo(state);
 
-    case EM_GETSEL:
-        return OnGetSel(state, wParam, lParam);
-    case EM_SETSEL:
-        return OnSetSel(state, wParam, lParam);
-    case EM_REPLACESEL:
-        return OnReplaceSel(state, wParam, lParam);
-    case EM_SCROLLCARET:
-        ScrollCaretIntoView(state);
-        return TRUE;
-    case EM_GETMODIFY:
-        return state.modified ? TRUE : FALSE;
-    case EM_SETMODIFY:
-        state.modified = wParam != 0;
-        return 0;
-    case EM_CANUNDO:
-        return state.undo.available ? TRUE : FALSE;
-    case EM_EMPTYUNDOBUFFER:
-        state.undo = UndoRecord{};
-        return 0;
-    case EM_LIMITTEXT:
-        return OnLimitText(state, wParam);
-    case EM_GETLIMITTEXT:
-        return static_cast<LRESULT>(state.limit);
-    case EM_SETPASSWORDCHAR:
-        return OnSetPasswordChar(state, wParam);
-    case EM_GETPASSWORDCHAR:
-        return state.passwordChar;
-    case EM_SETREADONLY:
-        return OnSetReadOnly(state, wParam);
+    case EM_GETSEL: return OnGetSel(state, wParam, lParam);
+    case EM_SETSEL: return OnSetSel(state, wParam, lParam);
+    case EM_REPLACESEL: return OnReplaceSel(state, wParam, lParam);
+    case EM_SCROLLCARET: ScrollCaretIntoView(state); return TRUE;
+    case EM_GETMODIFY: return state.modified ? TRUE : FALSE;
+    case EM_SETMODIFY: state.modified = wParam != 0; return 0;
+    case EM_CANUNDO: return state.undo.available ? TRUE : FALSE;
+    case EM_EMPTYUNDOBUFFER: state.undo = UndoRecord{}; return 0;
+    case EM_LIMITTEXT: return OnLimitText(state, wParam);
+    case EM_GETLIMITTEXT: return static_cast<LRESULT>(state.limit);
+    case EM_SETPASSWORDCHAR: return OnSetPasswordChar(state, wParam);
+    case EM_GETPASSWORDCHAR: return state.passwordChar;
+    case EM_SETREADONLY: return OnSetReadOnly(state, wParam);
 
-    case EM_GETLINECOUNT:
-        return LineCount(state);
-    case EM_LINEINDEX:
-        return OnLineIndex(state, wParam);
-    case EM_LINELENGTH:
-        return OnLineLength(state, wParam);
-    case EM_LINEFROMCHAR:
-        return OnLineFromChar(state, wParam);
-    case EM_GETLINE:
-        return OnGetLine(state, wParam, lParam);
-    case EM_GETFIRSTVISIBLELINE:
-        return OnGetFirstVisibleLine(state);
-    case EM_POSFROMCHAR:
-        return OnPosFromChar(state, wParam);
-    case EM_CHARFROMPOS:
-        return OnCharFromPos(state, lParam);
-    case EM_GETRECT:
-        return OnGetRect(state, lParam);
-    case EM_SCROLL:
-        return OnScroll(state, wParam);
-    case EM_LINESCROLL:
-        return OnLineScroll(state, wParam, lParam);
-    default:
-        return DefWindowProcW(hwnd, message, wParam, lParam);
+    case EM_GETLINECOUNT: return LineCount(state);
+    case EM_LINEINDEX: return OnLineIndex(state, wParam);
+    case EM_LINELENGTH: return OnLineLength(state, wParam);
+    case EM_LINEFROMCHAR: return OnLineFromChar(state, wParam);
+    case EM_GETLINE: return OnGetLine(state, wParam, lParam);
+    case EM_GETFIRSTVISIBLELINE: return OnGetFirstVisibleLine(state);
+    case EM_POSFROMCHAR: return OnPosFromChar(state, wParam);
+    case EM_CHARFROMPOS: return OnCharFromPos(state, lParam);
+    case EM_GETRECT: return OnGetRect(state, lParam);
+    case EM_SCROLL: return OnScroll(state, wParam);
+    case EM_LINESCROLL: return OnLineScroll(state, wParam, lParam);
+    default: return DefWindowProcW(hwnd, message, wParam, lParam);
     }
+    // clang-format on
 }
 
 // ---- the window-tree dump and the script -------------------------------------------------

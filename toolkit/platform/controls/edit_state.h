@@ -13,7 +13,7 @@
 namespace device::edit {
 
 // What a new control reports for EM_GETLIMITTEXT. The desktop documentation says 32767,
-// but the conformance tests the platform notes cite expect 30000, and so do we.
+// but conformance tests run against the real platform expect 30000; we follow the tests.
 inline constexpr UINT kDefaultLimit = 30000;
 // EM_LIMITTEXT with 0 raises the limit to the largest the platform allows.
 inline constexpr UINT kMaximumLimitSingleLine = 0x7FFFFFFE;

@@ -2,23 +2,16 @@
 // text with the limit and the change notifications, undo, and character/word steps.
 #include "controls/edit_state.h"
 
-#include "window/window_registry.h"
-
 #include <algorithm>
 #include <unordered_map>
 
 namespace device::edit {
 namespace {
 
-// Keyed by handle rather than kept in the extra bytes: a device that is switched off drops
-// its windows without WM_NCDESTROY, and the table lets such states be collected later.
+// Kept in a table rather than in the window's extra bytes because a state owns strings
+// and vectors; every state leaves with its window's WM_NCDESTROY, which the device also
+// sends its own controls when it is switched off.
 std::unordered_map<HWND, StateHandle> g_states;
-
-void DropStatesOfVanishedWindows() {
-    for (auto it = g_states.begin(); it != g_states.end();) {
-        it = LookUp(it->first) == nullptr ? g_states.erase(it) : std::next(it);
-    }
-}
 
 bool IsSpace(char16_t c) {
     return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
@@ -94,7 +87,6 @@ bool NotifyChange(State& state) {
 } // namespace
 
 StateHandle CreateState(HWND hwnd, HWND notifyWindow) {
-    DropStatesOfVanishedWindows();
     auto state = std::make_shared<State>();
     state->hwnd = hwnd;
     state->notifyWindow = notifyWindow;

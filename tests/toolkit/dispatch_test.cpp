@@ -213,7 +213,7 @@ TEST_F(Dispatch, AnUnmatchedNotificationPassesCmCommandOnUnhandled) {
     Free(form);
 }
 
-TEST_F(Dispatch, TabTypedIntoAControlIsSwallowedUnlessCtrlIsHeld) {
+TEST_F(Dispatch, TabTypedIntoAControlIsSwallowedUnlessCtrlOrAltIsHeld) {
     TControl* form = CreateForm(nullptr, u"Form");
     TControl* echo = CreateStdControl(form, kEchoClass, WS_CHILD | WS_VISIBLE | WS_TABSTOP, nullptr);
     TControl* other = CreateStdControl(form, kEchoClass, WS_CHILD | WS_VISIBLE | WS_TABSTOP, nullptr);
@@ -228,8 +228,11 @@ TEST_F(Dispatch, TabTypedIntoAControlIsSwallowedUnlessCtrlIsHeld) {
     device::input::KeyDown(VK_CONTROL);
     device::input::TypeCharacter(u'\t');
     device::input::KeyUp(VK_CONTROL);
+    device::input::KeyDown(VK_MENU);
+    device::input::TypeCharacter(u'\t');
+    device::input::KeyUp(VK_MENU);
     Pump();
-    EXPECT_EQ(EchoedChars(), (std::vector<WPARAM>{'\t'}));
+    EXPECT_EQ(EchoedChars(), (std::vector<WPARAM>{'\t', '\t'}));
 
     // A key message for a control that does not have the focus is dropped.
     m_echoed.clear();

@@ -183,6 +183,13 @@ TEST_F(EditTyping, AutoHScrollKeepsTheCaretInView) {
     device::input::PressKey(VK_HOME);
     Pump();
     EXPECT_EQ(SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+    // Scrolled to the end in a box widened until the text fits, the text shows from its
+    // start.
+    device::input::PressKey(VK_END);
+    Pump();
+    ASSERT_GT(SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+    MoveWindow(edit, 10, 10, 220, 22, TRUE);
+    EXPECT_EQ(SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
 }
 
 TEST_F(EditTyping, ReadOnlyBoxTakesNoTypingButSelectsAndCopies) {

@@ -230,7 +230,9 @@ void Relayout(State& state) {
         }
     }
     state.firstLine = std::clamp(state.firstLine, 0, MaxFirstLine(state));
-    if (!ScrollsSideways(state)) {
+    // Once the whole text fits again (after deleting, or in a wider box), it shows from
+    // its start.
+    if (!ScrollsSideways(state) || MaxXOffset(state) == 0) {
         state.xOffset = 0;
     } else if (state.multiLine) {
         state.xOffset = std::clamp(state.xOffset, 0, MaxXOffset(state));

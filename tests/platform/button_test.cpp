@@ -113,6 +113,25 @@ TEST_F(Button, PressThatLeavesBeforeReleaseOnlyReleasesTheCapture) {
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
+TEST_F(Button, LosingTheFocusDuringAPressEndsItWithoutAClick) {
+    HWND button = MakeButton("button", kToolkitButtonStyle);
+    HWND other = MakeButton("other", WS_CHILD | WS_VISIBLE, 10, 40, 2);
+    POINT centre = Centre(button);
+    device::input::PointerDown(centre.x, centre.y);
+    Pump();
+    ASSERT_EQ(GetCapture(), button);
+    test::StartLog();
+    SetFocus(other); // a program moving the focus while the stylus is down
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(SendMessageW(button, BM_GETSTATE, 0, 0), 0);
+    device::input::PointerUp(centre.x, centre.y);
+    Pump();
+    EXPECT_TRUE(test::MatchesSequence(test::Only(test::Log(), {WM_COMMAND}),
+                                      {{"form", WM_COMMAND, Sent | WParam | LParam,
+                                        MAKEWPARAM(kButtonId, BN_KILLFOCUS), Self(button)}},
+                                      "focus taken away during a press"));
+}
+
 TEST_F(Button, FocusNotificationsComeOnlyWithBsNotify) {
     HWND notifying = MakeButton("notifying", kToolkitButtonStyle, 10, 10, 1);
     HWND plain = MakeButton("plain", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 40, 2);

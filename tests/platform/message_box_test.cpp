@@ -30,6 +30,16 @@ HWND TextOfBox(HWND box) {
     return nullptr;
 }
 
+HWND ChildOf(HWND parent, int id) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if (GetWindowLongW(child, GWL_ID) == id) {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
 class MessageBox : public test::DeviceTest {
 protected:
     void SetUp() override {
@@ -71,6 +81,40 @@ TEST_F(MessageBox, TapOnOkAnswersIdOkAndGivesActivationBack) {
     });
     EXPECT_EQ(MessageBoxW(nullptr, u"Kayıt Yapıldı !", u"Adres Defteri", MB_ICONINFORMATION), IDOK);
     EXPECT_FALSE(IsWindow(box));
+    EXPECT_EQ(GetForegroundWindow(), form);
+    EXPECT_FALSE(device::host::IsQuitPending());
+}
+
+TEST_F(MessageBox, TheOkButtonTellsTheBoxWhichAnswersTheLoop) {
+    device::host::WhenIdle([&] {
+        device::spy::SetRole(GetForegroundWindow(), "box");
+        device::spy::SetRole(OkButton(), "ok");
+        test::StartLog();
+        TapCentreOf(OkButton());
+    });
+    EXPECT_EQ(MessageBoxW(nullptr, u"Kayıt Yapıldı !", u"Adres Defteri", MB_ICONINFORMATION), IDOK);
+    test::Records commands = test::Only(test::Log(), {WM_COMMAND});
+    ASSERT_EQ(commands.size(), 1u);
+    EXPECT_EQ(device::spy::RoleOf(commands[0].hwnd), "box");
+    EXPECT_EQ(commands[0].wParam, MAKEWPARAM(IDOK, BN_CLICKED));
+    EXPECT_FALSE(commands[0].posted);
+}
+
+TEST_F(MessageBox, ANestedBoxGivesTheInputAndActivationBackToTheOuterOne) {
+    HWND outer = nullptr;
+    int innerAnswer = 0;
+    device::host::WhenIdle([&] {
+        outer = GetForegroundWindow();
+        // The second step answers the inner box from inside the first.
+        innerAnswer = MessageBoxW(nullptr, u"İkinci", u"Adres Defteri", MB_OK);
+        EXPECT_EQ(GetForegroundWindow(), outer);
+        EXPECT_EQ(GetFocus(), ChildOf(outer, IDOK));
+        TapCentreOf(ChildOf(outer, IDOK)); // reaches the outer box again
+    });
+    device::host::WhenIdle([] { device::input::PressKey(VK_RETURN); });
+    EXPECT_EQ(MessageBoxW(nullptr, u"Birinci", u"Adres Defteri", MB_OK), IDOK);
+    EXPECT_EQ(innerAnswer, IDOK);
+    EXPECT_FALSE(IsWindow(outer));
     EXPECT_EQ(GetForegroundWindow(), form);
     EXPECT_FALSE(device::host::IsQuitPending());
 }

@@ -5,6 +5,7 @@
 #include "support/message_log.h"
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -302,17 +303,20 @@ TEST_F(MessageBox, NearlyScreenWideInTheWorkAreaAndAsTallAsTheText) {
 // How many screen pixels inside the icon's square are close to a colour.
 int IconPixelsNear(COLORREF wanted) {
     HWND box = GetForegroundWindow();
-    RECT rect;
-    GetWindowRect(TextOfBox(box), &rect); // the text, right of the icon
-    POINT origin{rect.left - 8 - 32, 0};
+    RECT text;
+    GetWindowRect(TextOfBox(box), &text);
     RECT client;
     GetClientRect(box, &client);
     POINT top{0, 0};
     ClientToScreen(box, &top);
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> screen = device::diag::ScreenPixels(&width, &height); // 0x00RRGGBB
     int count = 0;
+    // The icon sits left of the text, with the padding between them.
     for (int y = top.y; y < top.y + client.bottom; ++y) {
-        for (int x = origin.x; x < origin.x + 32; ++x) {
-            uint32_t pixel = device::diag::ScreenPixel(x, y); // 0x00RRGGBB
+        for (int x = text.left - 8 - 32; x < text.left - 8; ++x) {
+            uint32_t pixel = screen[static_cast<size_t>(y * width + x)];
             int r = static_cast<int>((pixel >> 16) & 0xFF);
             int g = static_cast<int>((pixel >> 8) & 0xFF);
             int b = static_cast<int>(pixel & 0xFF);
@@ -364,9 +368,12 @@ TEST_F(MessageBox, TheCaptionStripShowsTheCaption) {
         HWND box = GetForegroundWindow();
         POINT top{0, 0};
         ClientToScreen(box, &top);
+        int width = 0;
+        int height = 0;
+        std::vector<uint32_t> screen = device::diag::ScreenPixels(&width, &height);
         for (int y = top.y; y < top.y + 20; ++y) {
             for (int x = top.x; x < top.x + 200; ++x) {
-                uint32_t pixel = device::diag::ScreenPixel(x, y);
+                uint32_t pixel = screen[static_cast<size_t>(y * width + x)];
                 captionPixels += pixel == 0x000080 ? 1 : 0;   // COLOR_ACTIVECAPTION
                 lightPixels += (pixel & 0xFF) > 0xC0 ? 1 : 0; // the caption's white text
             }

@@ -290,13 +290,8 @@ TEST_F(Button, StyleDecidesDialogCodeAndBmSetStyleChangesOnlyTheType) {
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(button, GWL_STYLE)), kToolkitButtonStyle);
 }
 
-TEST_F(Button, KeepsItsFontAndNotifiesTheParentItWasMadeWith) {
+TEST_F(Button, NotifiesTheParentItWasMadeWith) {
     HWND button = MakeButton("button", kToolkitButtonStyle);
-    EXPECT_EQ(SendMessageW(button, WM_GETFONT, 0, 0), 0);
-    HGDIOBJ font = GetStockObject(DEFAULT_GUI_FONT);
-    SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    EXPECT_EQ(SendMessageW(button, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(font));
-
     HWND other = MakeWindow("other form", WS_POPUP | WS_VISIBLE, 0, 26, 240, 268);
     SetParent(button, other);
     test::StartLog();

@@ -3,8 +3,6 @@
 
 #include "commctrl.h"
 
-#include <vector>
-
 namespace {
 
 class CommonControls : public test::DeviceTest {};
@@ -84,27 +82,6 @@ TEST_F(CommonControls, DestroyedAndMadeUpHandlesFailSafely) {
     ExpectDead(reinterpret_cast<HIMAGELIST>(static_cast<uintptr_t>(0x12345)));
     ExpectDead(reinterpret_cast<HIMAGELIST>(~uintptr_t{0}));
     EXPECT_TRUE(ImageList_Destroy(second));
-}
-
-TEST_F(CommonControls, ManyListsEachKeepTheirOwnState) {
-    std::vector<HIMAGELIST> lists;
-    for (int i = 1; i <= 200; ++i) {
-        HIMAGELIST list = ImageList_Create(i, i + 1, ILC_MASK, 0, 4);
-        ASSERT_NE(list, nullptr);
-        ImageList_SetBkColor(list, RGB(i, 0, 0));
-        lists.push_back(list);
-    }
-    for (int i = 1; i <= 200; ++i) {
-        int cx = 0;
-        int cy = 0;
-        ASSERT_TRUE(ImageList_GetIconSize(lists[i - 1], &cx, &cy));
-        EXPECT_EQ(cx, i);
-        EXPECT_EQ(cy, i + 1);
-        EXPECT_EQ(ImageList_GetBkColor(lists[i - 1]), RGB(i, 0, 0));
-    }
-    for (HIMAGELIST list : lists) {
-        EXPECT_TRUE(ImageList_Destroy(list));
-    }
 }
 
 } // namespace

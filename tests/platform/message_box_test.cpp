@@ -129,11 +129,6 @@ TEST_F(MessageBox, ReturnAndEscapeAnswerIdOk) {
     }
 }
 
-TEST_F(MessageBox, SpaceOnTheFocusedOkButtonAnswersIdOk) {
-    device::host::WhenIdle([] { device::input::PressKey(VK_SPACE); });
-    EXPECT_EQ(MessageBoxW(nullptr, u"", nullptr, MB_OK), IDOK);
-}
-
 TEST_F(MessageBox, WmQuitEndsTheLoopAndIsPostedAgain) {
     HWND box = nullptr;
     device::host::WhenIdle([&] {

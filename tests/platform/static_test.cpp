@@ -181,18 +181,6 @@ TEST_F(Static, EnablingNotifiesOnlyWithSsNotify) {
                                       "enabling and disabling labels"));
 }
 
-TEST_F(Static, AnswersAsAStaticDoes) {
-    HWND label = MakeLabel("label", kToolkitLabelStyle);
-    EXPECT_EQ(SendMessageW(label, WM_GETDLGCODE, 0, 0), DLGC_STATIC);
-    EXPECT_EQ(SendMessageW(label, WM_GETFONT, 0, 0), 0);
-    HGDIOBJ font = GetStockObject(DEFAULT_GUI_FONT);
-    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    EXPECT_EQ(SendMessageW(label, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(font));
-    WCHAR text[16];
-    EXPECT_EQ(GetWindowTextW(label, text, 16), 3);
-    EXPECT_EQ(std::u16string(text), u"Adı");
-}
-
 // --- Looks ---------------------------------------------------------------------------
 
 TEST_F(Static, ColoursComeFromTheParentOrTheDefaults) {

@@ -323,8 +323,9 @@ HWND MessageBoxDefaultButton(HWND box) {
 ClassDescriptor MessageBoxClassDescriptor() {
     HBRUSH window = reinterpret_cast<HBRUSH>(static_cast<ULONG_PTR>(COLOR_WINDOW + 1));
     constexpr int kExtraBytes = static_cast<int>(sizeof(MessageBoxState*));
-    return ClassDescriptor{kMessageBoxClass, CS_DBLCLKS, MessageBoxProc,
-                           kExtraBytes,      window,     nullptr};
+    ClassDescriptor descriptor{kMessageBoxClass, CS_DBLCLKS, MessageBoxProc, kExtraBytes, window,
+                               nullptr};
+    return descriptor;
 }
 
 } // namespace device

@@ -19,8 +19,6 @@ namespace {
 constexpr const char16_t* kDefaultCaption = u"Error";
 constexpr UINT kDefaultButtonMask = 0x0F00; // MB_DEFMASK: MB_DEFBUTTON1, 2 or 3
 
-// --- The modal run -------------------------------------------------------------------
-
 // RETURN and ESCAPE for the box, as the dialog manager handles them before the focused
 // control sees them: RETURN presses the focused button (the default one when the focus
 // is elsewhere), ESCAPE is IDCANCEL. Returns whether the message was used up.

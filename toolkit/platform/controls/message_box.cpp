@@ -321,10 +321,13 @@ HWND MessageBoxDefaultButton(HWND box) {
 }
 
 ClassDescriptor MessageBoxClassDescriptor() {
-    HBRUSH window = reinterpret_cast<HBRUSH>(static_cast<ULONG_PTR>(COLOR_WINDOW + 1));
-    constexpr int kExtraBytes = static_cast<int>(sizeof(MessageBoxState*));
-    ClassDescriptor descriptor{kMessageBoxClass, CS_DBLCLKS, MessageBoxProc, kExtraBytes, window,
-                               nullptr};
+    ClassDescriptor descriptor{};
+    descriptor.name = kMessageBoxClass;
+    descriptor.style = CS_DBLCLKS;
+    descriptor.wndProc = MessageBoxProc;
+    descriptor.wndExtra = static_cast<int>(sizeof(MessageBoxState*));
+    // The box's face is the window colour, as on the Pocket PC.
+    descriptor.background = reinterpret_cast<HBRUSH>(static_cast<ULONG_PTR>(COLOR_WINDOW + 1));
     return descriptor;
 }
 

@@ -130,13 +130,13 @@ LRESULT OnCreate(HWND hwnd) {
         return -1;
     }
     for (int i = 0; i < state->buttons->count; ++i) {
-        const MessageBoxButton& spec = state->buttons->buttons[i];
+        const MessageBoxButton& button = state->buttons->buttons[i];
         const RECT& r = state->buttonRects[i];
         DWORD style =
             WS_CHILD | WS_VISIBLE | WS_TABSTOP | (i == state->defaultButton ? BS_DEFPUSHBUTTON : 0);
-        if (CreateWindowExW(0, u"BUTTON", spec.text, style, r.left, r.top, Width(r), Height(r),
-                            hwnd, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(spec.id)), nullptr,
-                            nullptr) == nullptr) {
+        if (CreateWindowExW(0, u"BUTTON", button.text, style, r.left, r.top, Width(r), Height(r),
+                            hwnd, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(button.id)),
+                            nullptr, nullptr) == nullptr) {
             return -1;
         }
     }

@@ -5,6 +5,7 @@
 
 #include "display/sdl_keys.h"
 #include "display/sdl_view.h"
+#include "display/sdl_x11_errors.h"
 #include "gdi/surface.h"
 #include "input/focus.h"
 #include "input/input_queue.h"
@@ -15,6 +16,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -34,7 +36,7 @@ using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
 // joysticks or sensors SDL_WaitEvent would wake every few milliseconds to poll them.
 class VideoSubsystem {
 public:
-    VideoSubsystem() : m_ready(SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {}
+    VideoSubsystem() : m_ready(Init()) {}
     ~VideoSubsystem() {
         if (m_ready) {
             SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -47,7 +49,19 @@ public:
     bool Ready() const { return m_ready; }
 
 private:
+    // Declared first: in place before SDL starts, gone only after SDL_Quit.
+    sdl::StaleWakeupErrorFilter m_errorFilter;
     bool m_ready;
+
+    static bool Init() {
+        // The screen is a small software framebuffer: SDL's own X11/Wayland framebuffer
+        // takes it directly, where an accelerated one would load an OpenGL driver (and its
+        // threads) just to copy it.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        // An address book is no game: the desktop's screen saver stays as the user set it.
+        SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+        return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    }
 };
 
 // A rectangle of device pixels, right and bottom exclusive.

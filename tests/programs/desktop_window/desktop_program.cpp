@@ -1,6 +1,6 @@
-// A small program for the desktop window's tests: a box that shows what is typed into it,
-// a "Kaydet" BUTTON that saves that text, and a log of every stylus, key and character
-// message its loop takes, so that the tests can see exactly what the desktop's input became.
+// A small program for the desktop window's tests: an EDIT, a "Kaydet" BUTTON that saves the
+// edit's text, and a log of every stylus, key and character message its loop takes, so that
+// the tests can see exactly what the desktop's input became. F5 writes the device's screen.
 // It writes its files into the current directory.
 #include "device_diag.h"
 #include "windows.h"
@@ -14,9 +14,7 @@ namespace {
 
 constexpr int kSaveId = 2;
 
-std::u16string g_typed;
-bool g_screenshotWanted = false;
-HWND g_echo = nullptr;
+HWND g_edit = nullptr;
 
 std::string Utf8(const std::u16string& text) {
     std::string out;
@@ -87,7 +85,9 @@ void LogMessage(const MSG& msg) {
 }
 
 void Save() {
-    std::ofstream("saved.txt", std::ios::binary) << Utf8(g_typed);
+    WCHAR text[256] = {};
+    GetWindowTextW(g_edit, text, 256);
+    std::ofstream("saved.txt", std::ios::binary) << Utf8(text);
     Log("saved");
 }
 
@@ -112,37 +112,10 @@ void WriteScreenshotWhenSettled() {
     }
 }
 
-LRESULT CALLBACK EchoProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_LBUTTONDOWN: SetFocus(hwnd); return 0;
-    case WM_CHAR:
-        if (wParam >= 0x20) {
-            g_typed.push_back(static_cast<char16_t>(wParam));
-            InvalidateRect(hwnd, nullptr, TRUE);
-        }
-        return 0;
-    case WM_KEYDOWN:
-        if (wParam == VK_F1 + 4) { // F5
-            g_screenshotWanted = true;
-        }
-        return 0;
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(hwnd, &paint);
-        RECT client{};
-        GetClientRect(hwnd, &client);
-        DrawTextW(dc, g_typed.c_str(), static_cast<int>(g_typed.size()), &client, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-        EndPaint(hwnd, &paint);
-        return 0;
-    }
-    default: return DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-}
-
 LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND && LOWORD(wParam) == kSaveId && HIWORD(wParam) == BN_CLICKED) {
         Save();
-        SetFocus(g_echo);
+        SetFocus(g_edit);
         return 0;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -165,24 +138,22 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show) {
         Log("platform %s", Utf8(platform).c_str());
     }
     Register(u"DesktopForm", FormProc, COLOR_WINDOW);
-    Register(u"DesktopEcho", EchoProc, COLOR_INFOBK);
     HWND form = CreateWindowExW(0, u"DesktopForm", u"Masaüstü", 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                 CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
-    g_echo = CreateWindowExW(0, u"DesktopEcho", u"", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 20, 220, 30, form,
-                             reinterpret_cast<HMENU>(1), instance, nullptr);
+    g_edit = CreateWindowExW(0, u"EDIT", u"", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, 10, 20, 220, 24,
+                             form, reinterpret_cast<HMENU>(1), instance, nullptr);
     HWND save = CreateWindowExW(0, u"BUTTON", u"Kaydet", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 80, 70, 80, 30,
                                 form, reinterpret_cast<HMENU>(kSaveId), instance, nullptr);
     ShowWindow(form, show);
-    SetFocus(g_echo);
-    LogWindow("echo", g_echo);
+    SetFocus(g_edit);
+    LogWindow("edit", g_edit);
     LogWindow("save", save);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0)) {
         LogMessage(msg);
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
-        if (g_screenshotWanted) {
-            g_screenshotWanted = false;
+        if (msg.message == WM_KEYUP && msg.wParam == VK_F1 + 4) { // F5
             WriteScreenshotWhenSettled();
         }
     }

@@ -3,6 +3,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/keysym.h>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -108,9 +109,10 @@ bool XvfbServer::Start(std::string* error) {
         dup2(null, STDOUT_FILENO);
         dup2(null, STDERR_FILENO);
         std::string fd = std::to_string(pipeFds[1]);
-        // Large enough for the device's screen at scale 3 with room around it.
+        // Large enough for the device's screen at scale 3 with room around it. Without
+        // -noreset the server would forget a keyboard mapping set while no client is there.
         execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1600x1200x24", "-nolisten", "tcp",
-               static_cast<char*>(nullptr));
+               "-noreset", static_cast<char*>(nullptr));
         _exit(127);
     }
     m_pid = pid;
@@ -255,6 +257,42 @@ bool GrabWindow(const std::string& displayName, unsigned long window, WindowPict
     }
     XDestroyImage(image);
     XCloseDisplay(display);
+    return true;
+}
+
+bool UseTurkishLetterKeys(const std::string& displayName, std::string* error) {
+    struct LetterKey {
+        KeySym usKey; // names the key by what a US keyboard has on it
+        KeySym lower;
+        KeySym upper;
+    };
+    const LetterKey keys[] = {
+        {XK_bracketleft, XK_gbreve, XK_Gbreve}, {XK_bracketright, XK_udiaeresis, XK_Udiaeresis},
+        {XK_semicolon, XK_scedilla, XK_Scedilla}, {XK_apostrophe, XK_i, XK_Iabovedot},
+        {XK_comma, XK_odiaeresis, XK_Odiaeresis}, {XK_period, XK_ccedilla, XK_Ccedilla},
+        {XK_i, XK_idotless, XK_I},                {XK_slash, XK_period, XK_colon},
+    };
+    ::Display* display = OpenDisplay(displayName, error);
+    if (display == nullptr) {
+        return false;
+    }
+    g_lastXError = 0;
+    for (const LetterKey& key : keys) {
+        KeyCode code = XKeysymToKeycode(display, key.usKey);
+        if (code == 0) {
+            *error = "the X keyboard has no US key " + std::string(XKeysymToString(key.usKey));
+            XCloseDisplay(display);
+            return false;
+        }
+        KeySym symbols[] = {key.lower, key.upper};
+        XChangeKeyboardMapping(display, code, 2, symbols, 1);
+    }
+    XSync(display, False);
+    XCloseDisplay(display);
+    if (g_lastXError != 0) {
+        *error = "changing the keyboard mapping failed (X error " + std::to_string(g_lastXError) + ")";
+        return false;
+    }
     return true;
 }
 

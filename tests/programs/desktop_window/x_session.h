@@ -61,6 +61,11 @@ struct WindowPicture {
 
 bool GrabWindow(const std::string& display, unsigned long window, WindowPicture* picture, std::string* error);
 
+// Puts the Turkish Q letters on the keys where a Turkish keyboard has them (ğ ü ş i ö ç on
+// US [ ] ; ' , . and ı on I), each with its capital on SHIFT, as the X keyboard of a
+// Turkish desktop has them.
+bool UseTurkishLetterKeys(const std::string& display, std::string* error);
+
 // Asks the window to close the way a window manager does (WM_DELETE_WINDOW).
 bool RequestClose(const std::string& display, unsigned long window, std::string* error);
 

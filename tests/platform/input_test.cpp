@@ -151,3 +151,31 @@ TEST_F(InputTest, GetMessageReturnsZeroForQuit) {
 }
 
 } // namespace
+
+namespace {
+
+// Answers HTTRANSPARENT, as a label that does not notify does.
+LRESULT CALLBACK SeeThroughProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCHITTEST) {
+        return HTTRANSPARENT;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+TEST_F(InputTest, ATransparentWindowPassesTheTapToTheSiblingBeneath) {
+    WNDCLASSW cls{};
+    cls.lpfnWndProc = SeeThroughProc;
+    cls.lpszClassName = u"SeeThrough";
+    RegisterClassW(&cls);
+    HWND cover = CreateWindowExW(0, u"SeeThrough", u"", WS_CHILD | WS_VISIBLE, 0, 30, 200, 60, form_,
+                                 reinterpret_cast<HMENU>(9), nullptr, nullptr);
+    ASSERT_EQ(GetWindow(form_, GW_CHILD), cover); // above the control
+    test::StartLog();
+    device::input::Tap(30, 26 + 45);
+    Pump();
+    auto presses = test::Only(test::Log(), {WM_LBUTTONDOWN});
+    ASSERT_EQ(presses.size(), 1u);
+    EXPECT_EQ(presses[0].hwnd, control_);
+}
+
+} // namespace

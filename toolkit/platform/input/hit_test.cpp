@@ -10,48 +10,51 @@
 namespace device {
 namespace {
 
-// Windows under the point, the deepest first, stopping inside a disabled window.
-void CollectCandidates(Window* parent, POINT point, std::vector<Window*>* path) {
-    for (Window* child : parent->children) {
-        if (!child->IsVisibleFlag() || !Contains(WindowRectOnScreen(child), point)) {
-            continue;
+// Every window under the point, in the order the platform asks them: each child's own
+// subtree before the child, siblings from the top of the z-order down, the parent last.
+// A disabled window is listed but its children are not examined.
+void CollectCandidates(Window* window, POINT point, std::vector<Window*>* list) {
+    if (!window->IsDisabledFlag() && Contains(ClientRectOnScreen(window), point)) {
+        for (Window* child : window->children) {
+            if (child->IsVisibleFlag() && Contains(WindowRectOnScreen(child), point)) {
+                CollectCandidates(child, point, list);
+            }
         }
-        if (!child->IsDisabledFlag() && Contains(ClientRectOnScreen(child), point)) {
-            CollectCandidates(child, point, path);
-        }
-        path->push_back(child);
-        return;
     }
+    list->push_back(window);
 }
 
 } // namespace
 
 HitResult HitTest(POINT screenPoint) {
-    std::vector<Window*> path;
+    std::vector<Window*> candidates;
     Window* desktop = Desktop();
-    // Top-level windows in z-order; a transparent answer passes the point to the next one.
     for (Window* top : desktop->children) {
-        if (!top->IsVisibleFlag() || !Contains(WindowRectOnScreen(top), screenPoint)) {
+        if (top->IsVisibleFlag() && Contains(WindowRectOnScreen(top), screenPoint)) {
+            CollectCandidates(top, screenPoint, &candidates);
+        }
+    }
+    std::vector<HWND> handles;
+    handles.reserve(candidates.size());
+    for (Window* candidate : candidates) {
+        handles.push_back(candidate->handle);
+    }
+    // A window answering HTTRANSPARENT lets the point through to the next window beneath.
+    for (HWND hwnd : handles) {
+        Window* candidate = LookUp(hwnd);
+        if (candidate == nullptr) {
             continue;
         }
-        path.clear();
-        if (!top->IsDisabledFlag() && Contains(ClientRectOnScreen(top), screenPoint)) {
-            CollectCandidates(top, screenPoint, &path);
+        if (candidate->IsDisabledFlag()) {
+            return HitResult{candidate, HTERROR};
         }
-        path.push_back(top);
-        for (Window* candidate : path) {
-            if (candidate->IsDisabledFlag()) {
-                return HitResult{candidate, HTERROR};
-            }
-            HWND hwnd = candidate->handle;
-            LRESULT code = Send(candidate, WM_NCHITTEST, 0, MAKELPARAM(screenPoint.x, screenPoint.y));
-            Window* alive = LookUp(hwnd);
-            if (alive == nullptr) {
-                return HitResult{};
-            }
-            if (static_cast<int>(code) != HTTRANSPARENT) {
-                return HitResult{alive, static_cast<int>(code)};
-            }
+        LRESULT code = Send(candidate, WM_NCHITTEST, 0, MAKELPARAM(screenPoint.x, screenPoint.y));
+        Window* alive = LookUp(hwnd);
+        if (alive == nullptr) {
+            continue;
+        }
+        if (static_cast<int>(code) != HTTRANSPARENT) {
+            return HitResult{alive, static_cast<int>(code)};
         }
     }
     return HitResult{desktop, HTCLIENT};

@@ -123,6 +123,11 @@ bool ConvertPointer(PendingInput& input) {
                            (raw.kind == RawInputKind::PointerMove && PointerButtonDown());
 
     if (g_capture != nullptr && LookUp(g_capture->handle) != nullptr) {
+        // Even a window holding the capture hears nothing while a message box holds the
+        // input elsewhere.
+        if (!InsideModalInput(g_capture)) {
+            return false;
+        }
         input.msg = MSG{g_capture->handle, message, MouseKeyFlags(buttonDownAfter),
                         ClientPoint(g_capture, raw.point), input.time, raw.point};
         return true;

@@ -44,7 +44,11 @@ std::string ProgramPathUtf8() {
     if (g_pathOverride) {
         return *g_pathOverride;
     }
-    return ReadExecutablePath();
+    // Read once: Windows fixes a module's file name when it loads it, so a program that is
+    // moved while it runs still reports where it started (and asking the kernel again costs
+    // a system call on every save).
+    static const std::string path = ReadExecutablePath();
+    return path;
 }
 
 char16_t FoldAscii(char16_t c) {

@@ -185,8 +185,8 @@ TEST_F(Static, EnablingNotifiesOnlyWithSsNotify) {
 
 TEST_F(Static, ColoursComeFromTheParentOrTheDefaults) {
     HWND label = MakeLabel("label", WS_CHILD | WS_VISIBLE | SS_LEFT, u"Telefon");
-    // The parent answers 0: the default procedure's face colour and window text.
-    EXPECT_EQ(PixelsWhere(label, [](COLORREF c) { return c == GetSysColor(COLOR_3DFACE); }).left,
+    // The parent answers 0: the default procedure's static colours.
+    EXPECT_EQ(PixelsWhere(label, [](COLORREF c) { return c == GetSysColor(COLOR_STATIC); }).left,
               0);
     EXPECT_GT(DarkPixels(label).right, 0);
 
@@ -263,7 +263,7 @@ TEST_F(Static, WsBorderDrawsAFrameAroundASmallerClientArea) {
     HDC hdc = GetWindowDC(panel);
     EXPECT_EQ(GetPixel(hdc, 0, 0), GetSysColor(COLOR_WINDOWFRAME));
     EXPECT_EQ(GetPixel(hdc, 99, 50), GetSysColor(COLOR_WINDOWFRAME));
-    EXPECT_EQ(GetPixel(hdc, 50, 50), GetSysColor(COLOR_3DFACE));
+    EXPECT_EQ(GetPixel(hdc, 50, 50), GetSysColor(COLOR_STATIC));
     ReleaseDC(panel, hdc);
 }
 

@@ -73,6 +73,13 @@ LRESULT OnEraseBackground(Window* window, WPARAM wParam) {
 
 LRESULT OnControlColor(UINT message, WPARAM wParam) {
     HDC hdc = reinterpret_cast<HDC>(wParam);
+    // Windows CE paints labels, dialogs and message boxes in its own static colours (white
+    // on a Pocket PC) rather than in the desktop's button face.
+    if (message == WM_CTLCOLORSTATIC || message == WM_CTLCOLORDLG || message == WM_CTLCOLORMSGBOX) {
+        SetTextColor(hdc, GetSysColor(COLOR_STATICTEXT));
+        SetBkColor(hdc, GetSysColor(COLOR_STATIC));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_STATIC));
+    }
     SetTextColor(hdc, GetSysColor(COLOR_WINDOWTEXT));
     if (message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX) {
         SetBkColor(hdc, GetSysColor(COLOR_WINDOW));

@@ -1,0 +1,76 @@
+// Runs the showcase script and compares its screenshots with the ones under docs/, pixel
+// for pixel. Set ADRES_UPDATE_SCREENSHOTS=1 to rewrite them after a deliberate change
+// (and look at the new pictures before committing them).
+#include "display/png_image.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+std::string WorkPath(const std::string& name) { return std::string(SHOWCASE_WORK_DIR) + "/" + name; }
+
+class Showcase : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        std::string command = "cd '" + std::string(SHOWCASE_WORK_DIR) + "' && env -u DISPLAY -u WAYLAND_DISPLAY " +
+                              "DEVICE_SCRIPT='" + SHOWCASE_SCRIPT_PATH + "' '" + SHOWCASE_PROGRAM_PATH + "' 2>'" +
+                              WorkPath("showcase.err") + "'";
+        int raw = std::system(command.c_str());
+        status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    }
+    static int status_;
+
+    void ExpectMatchesDocs(const std::string& name) {
+        device::gdi::Surface actual;
+        std::string error;
+        ASSERT_TRUE(device::ReadPng(WorkPath(name), &actual, &error)) << error;
+        std::string docs = std::string(SHOWCASE_DOCS_DIR) + "/" + name;
+        const char* update = std::getenv("ADRES_UPDATE_SCREENSHOTS");
+        if (update != nullptr && std::string(update) == "1") {
+            std::filesystem::copy_file(WorkPath(name), docs, std::filesystem::copy_options::overwrite_existing);
+        }
+        device::gdi::Surface expected;
+        ASSERT_TRUE(device::ReadPng(docs, &expected, &error)) << error;
+        ASSERT_EQ(actual.width, expected.width);
+        ASSERT_EQ(actual.height, expected.height);
+        int differing = 0;
+        for (size_t i = 0; i < actual.pixels.size(); ++i) {
+            differing += actual.pixels[i] != expected.pixels[i] ? 1 : 0;
+        }
+        EXPECT_EQ(differing, 0) << name << " differs from docs/" << name << " in " << differing
+                                << " pixels; the new one is " << WorkPath(name);
+    }
+};
+
+int Showcase::status_ = -1;
+
+TEST_F(Showcase, TheScriptRunsToTheEnd) {
+    std::ifstream errors(WorkPath("showcase.err"));
+    std::stringstream text;
+    text << errors.rdbuf();
+    EXPECT_EQ(status_, 0) << text.str();
+}
+
+TEST_F(Showcase, TheControlsLookAsInTheDocs) { ExpectMatchesDocs("showcase_controls.png"); }
+
+TEST_F(Showcase, TheMessageBoxLooksAsInTheDocs) { ExpectMatchesDocs("showcase_message_box.png"); }
+
+TEST_F(Showcase, TheDumpShowsTheMessageBoxGoneAndTheListsItems) {
+    std::ifstream dump(WorkPath("showcase.json"));
+    std::stringstream text;
+    text << dump.rdbuf();
+    std::string json = text.str();
+    EXPECT_EQ(json.find("\"class\": \"#32770\""), std::string::npos); // RETURN closed it
+    EXPECT_NE(json.find("\"Şahin Güneş\""), std::string::npos);
+    EXPECT_NE(json.find("\"selected\": 1"), std::string::npos);
+}
+
+} // namespace

@@ -1,6 +1,7 @@
 // The script parser.
 #include "script/script.h"
 
+#include "kernel/utf8.h"
 #include "winuser.h"
 
 #include <cctype>
@@ -192,47 +193,9 @@ bool ParseLine(const std::string& text, Step* step, bool* empty, std::string* er
 } // namespace
 
 bool Utf8ToUtf16(const std::string& utf8, std::u16string* out) {
-    out->clear();
-    size_t i = 0;
-    while (i < utf8.size()) {
-        unsigned char c = static_cast<unsigned char>(utf8[i]);
-        uint32_t code;
-        int extra;
-        if (c < 0x80) {
-            code = c;
-            extra = 0;
-        } else if ((c & 0xE0) == 0xC0) {
-            code = c & 0x1F;
-            extra = 1;
-        } else if ((c & 0xF0) == 0xE0) {
-            code = c & 0x0F;
-            extra = 2;
-        } else if ((c & 0xF8) == 0xF0) {
-            code = c & 0x07;
-            extra = 3;
-        } else {
-            return false;
-        }
-        if (extra > 0 && i + static_cast<size_t>(extra) >= utf8.size()) {
-            return false;
-        }
-        for (int k = 1; k <= extra; ++k) {
-            unsigned char next = static_cast<unsigned char>(utf8[i + k]);
-            if ((next & 0xC0) != 0x80) {
-                return false;
-            }
-            code = (code << 6) | (next & 0x3F);
-        }
-        i += extra + 1;
-        if (code >= 0x10000) {
-            code -= 0x10000;
-            *out += static_cast<char16_t>(0xD800 + (code >> 10));
-            *out += static_cast<char16_t>(0xDC00 + (code & 0x3FF));
-        } else {
-            *out += static_cast<char16_t>(code);
-        }
-    }
-    return true;
+    bool invalid = false;
+    *out = device_kernel::Utf8ToUtf16(utf8, &invalid);
+    return !invalid;
 }
 
 bool ParseScript(const std::string& source, std::vector<Step>* steps, std::string* error, int* errorLine) {

@@ -8,6 +8,7 @@
 // - BS_FLAT and themed (visual-style) drawing
 // - keyboard mnemonics: '&' underlines the next character but no key presses the button
 #include "controls/control_classes.h"
+#include "controls/control_support.h"
 #include "window/window_registry.h"
 
 #include <new>
@@ -53,27 +54,11 @@ bool HasNotifyStyle(HWND hwnd) {
     return (static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)) & BS_NOTIFY) != 0;
 }
 
-// WM_COMMAND(MAKEWPARAM(id, code), button) to the window that was the parent when the
-// button was made, even if the button has been moved to another parent since.
+// Notifications go to the window that was the parent when the button was made, even if
+// the button has been moved to another parent since.
 void Notify(HWND hwnd, WORD code) {
     ButtonState* state = StateOf(hwnd);
-    HWND target =
-        state != nullptr && state->notifyWindow != nullptr ? state->notifyWindow : GetParent(hwnd);
-    if (target == nullptr) {
-        return;
-    }
-    WORD id = LOWORD(static_cast<DWORD_PTR>(GetWindowLongPtrW(hwnd, GWLP_ID)));
-    SendMessageW(target, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(hwnd));
-}
-
-// The platform redraws a button at once when its text, state or enabling changes, rather
-// than at the next WM_PAINT of the queue.
-void RepaintNow(HWND hwnd) {
-    if (!IsWindowVisible(hwnd)) {
-        return;
-    }
-    InvalidateRect(hwnd, nullptr, FALSE);
-    UpdateWindow(hwnd);
+    controls::SendCommand(hwnd, state != nullptr ? state->notifyWindow : nullptr, code);
 }
 
 bool PointInClient(HWND hwnd, LPARAM lParam) {
@@ -242,12 +227,12 @@ LRESULT OnPaint(HWND hwnd, WPARAM wParam) {
 
 LRESULT OnSetText(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     LRESULT result = DefWindowProcW(hwnd, WM_SETTEXT, wParam, lParam);
-    RepaintNow(hwnd);
+    controls::RepaintNow(hwnd);
     return result;
 }
 
 LRESULT OnEnable(HWND hwnd) {
-    RepaintNow(hwnd);
+    controls::RepaintNow(hwnd);
     return 0;
 }
 
@@ -256,7 +241,7 @@ LRESULT OnSetFont(HWND hwnd, WPARAM wParam, LPARAM lParam) {
         state->font = reinterpret_cast<HFONT>(wParam);
     }
     if (LOWORD(static_cast<DWORD_PTR>(lParam)) != 0) {
-        RepaintNow(hwnd);
+        controls::RepaintNow(hwnd);
     }
     return 0;
 }
@@ -349,7 +334,7 @@ LRESULT OnSetFocus(HWND hwnd) {
     if (ButtonState* state = StateOf(hwnd)) {
         state->focused = true;
     }
-    RepaintNow(hwnd);
+    controls::RepaintNow(hwnd);
     if (HasNotifyStyle(hwnd)) {
         Notify(hwnd, BN_SETFOCUS);
     }
@@ -368,7 +353,7 @@ LRESULT OnKillFocus(HWND hwnd) {
     if (HasNotifyStyle(hwnd)) {
         Notify(hwnd, BN_KILLFOCUS);
     }
-    RepaintNow(hwnd);
+    controls::RepaintNow(hwnd);
     return 0;
 }
 
@@ -387,7 +372,7 @@ LRESULT OnSetState(HWND hwnd, WPARAM wParam) {
         return 0;
     }
     state->pushed = pushed;
-    RepaintNow(hwnd);
+    controls::RepaintNow(hwnd);
     return 0;
 }
 
@@ -400,7 +385,7 @@ LRESULT OnSetStyle(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     }
     window->style = (window->style & ~BS_TYPEMASK) | (static_cast<DWORD>(wParam) & BS_TYPEMASK);
     if (LOWORD(static_cast<DWORD_PTR>(lParam)) != 0) {
-        RepaintNow(hwnd);
+        controls::RepaintNow(hwnd);
     }
     return 0;
 }

@@ -1,6 +1,7 @@
 // Painting of the EDIT control: the background and text colours the parent chooses with
 // WM_CTLCOLOREDIT (WM_CTLCOLORSTATIC when read-only or disabled), the visible lines, and
 // the selection in the highlight colours.
+#include "controls/control_support.h"
 #include "controls/edit_state.h"
 
 #include <algorithm>
@@ -13,16 +14,13 @@ namespace {
 HBRUSH AskParentForColours(State& state, HDC hdc) {
     DWORD style = Style(state);
     UINT message = (style & (WS_DISABLED | ES_READONLY)) != 0 ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT;
-    WPARAM wParam = reinterpret_cast<WPARAM>(hdc);
-    LPARAM lParam = reinterpret_cast<LPARAM>(state.hwnd);
-    LRESULT answer = 0;
-    if (state.notifyWindow != nullptr && IsWindow(state.notifyWindow)) {
-        answer = SendMessageW(state.notifyWindow, message, wParam, lParam);
+    if (state.notifyWindow == nullptr) {
+        return state.alive ? reinterpret_cast<HBRUSH>(DefWindowProcW(state.hwnd, message,
+                                                                     reinterpret_cast<WPARAM>(hdc),
+                                                                     reinterpret_cast<LPARAM>(state.hwnd)))
+                           : nullptr;
     }
-    if (answer == 0 && state.alive) {
-        answer = DefWindowProcW(state.hwnd, message, wParam, lParam);
-    }
-    return reinterpret_cast<HBRUSH>(answer);
+    return controls::AskForColours(state.hwnd, state.notifyWindow, message, hdc);
 }
 
 void DrawRun(const State& state, HDC hdc, int x, int y, int from, int to) {

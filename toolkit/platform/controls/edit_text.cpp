@@ -1,5 +1,6 @@
 // The EDIT control's text and selection: the table of per-window states, changing the
 // text with the limit and the change notifications, undo, and character/word steps.
+#include "controls/control_support.h"
 #include "controls/edit_state.h"
 
 #include <algorithm>
@@ -122,9 +123,7 @@ bool Notify(State& state, WORD code) {
         return false;
     }
     if (state.notifyWindow != nullptr) {
-        WORD id = static_cast<WORD>(GetWindowLongW(state.hwnd, GWL_ID));
-        SendMessageW(state.notifyWindow, WM_COMMAND, MAKEWPARAM(id, code),
-                     reinterpret_cast<LPARAM>(state.hwnd));
+        controls::SendCommand(state.hwnd, state.notifyWindow, code);
     }
     return state.alive;
 }

@@ -8,6 +8,7 @@
 // - STM_SETICON/STM_GETICON/STM_SETIMAGE/STM_GETIMAGE
 // - SS_ENDELLIPSIS, SS_PATHELLIPSIS, SS_WORDELLIPSIS, SS_SUNKEN
 #include "controls/control_classes.h"
+#include "controls/control_support.h"
 #include "window/window_registry.h"
 
 #include <new>
@@ -42,44 +43,16 @@ bool HasNotifyStyle(HWND hwnd) {
     return (StyleOf(hwnd) & SS_NOTIFY) != 0;
 }
 
-// WM_COMMAND(MAKEWPARAM(id, code), control) to the window that was the parent when the
-// control was made.
+// Notifications go to the window that was the parent when the control was made.
 void Notify(HWND hwnd, WORD code) {
     StaticState* state = StateOf(hwnd);
-    HWND target =
-        state != nullptr && state->notifyWindow != nullptr ? state->notifyWindow : GetParent(hwnd);
-    if (target == nullptr) {
-        return;
-    }
-    WORD id = LOWORD(static_cast<DWORD_PTR>(GetWindowLongPtrW(hwnd, GWLP_ID)));
-    SendMessageW(target, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(hwnd));
-}
-
-// A label shows new text and its enabled state at once, not at the next WM_PAINT.
-void RepaintNow(HWND hwnd) {
-    if (!IsWindowVisible(hwnd)) {
-        return;
-    }
-    InvalidateRect(hwnd, nullptr, FALSE);
-    UpdateWindow(hwnd);
+    controls::SendCommand(hwnd, state != nullptr ? state->notifyWindow : nullptr, code);
 }
 
 // The parent's colours for the control: the brush it returns and whatever it sets on the
-// DC. A parent that answers 0 leaves it to the default procedure (COLOR_3DFACE
-// background, COLOR_WINDOWTEXT text).
+// DC; a parent that answers 0 leaves it to the default procedure's static colours.
 HBRUSH AskParentForColours(HWND hwnd, HDC hdc) {
-    HWND parent = GetParent(hwnd);
-    WPARAM dc = reinterpret_cast<WPARAM>(hdc);
-    LPARAM self = reinterpret_cast<LPARAM>(hwnd);
-    HBRUSH brush = nullptr;
-    if (parent != nullptr) {
-        brush = reinterpret_cast<HBRUSH>(SendMessageW(parent, WM_CTLCOLORSTATIC, dc, self));
-    }
-    if (brush == nullptr) {
-        brush = reinterpret_cast<HBRUSH>(
-            DefWindowProcW(parent != nullptr ? parent : hwnd, WM_CTLCOLORSTATIC, dc, self));
-    }
-    return brush;
+    return controls::AskForColours(hwnd, GetParent(hwnd), WM_CTLCOLORSTATIC, hdc);
 }
 
 // --- Painting, one routine per type ---------------------------------------------------
@@ -216,7 +189,7 @@ LRESULT OnPaint(HWND hwnd, WPARAM wParam) {
 
 LRESULT OnSetText(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     LRESULT result = DefWindowProcW(hwnd, WM_SETTEXT, wParam, lParam);
-    RepaintNow(hwnd);
+    controls::RepaintNow(hwnd);
     return result;
 }
 
@@ -225,7 +198,7 @@ LRESULT OnSetFont(HWND hwnd, WPARAM wParam, LPARAM lParam) {
         state->font = reinterpret_cast<HFONT>(wParam);
     }
     if (LOWORD(static_cast<DWORD_PTR>(lParam)) != 0) {
-        RepaintNow(hwnd);
+        controls::RepaintNow(hwnd);
     }
     return 0;
 }
@@ -254,7 +227,7 @@ LRESULT OnEnable(HWND hwnd, WPARAM wParam) {
     if (HasNotifyStyle(hwnd)) {
         Notify(hwnd, wParam != 0 ? STN_ENABLE : STN_DISABLE);
     }
-    RepaintNow(hwnd);
+    controls::RepaintNow(hwnd);
     return 0;
 }
 

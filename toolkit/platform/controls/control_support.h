@@ -1,0 +1,22 @@
+// What the standard controls share: notifying the window they report to, asking it for
+// their colours, and redrawing at once.
+#pragma once
+
+#include "windows.h"
+
+namespace device::controls {
+
+// WM_COMMAND(MAKEWPARAM(id, code), control), sent to `notifyWindow` — the parent the
+// control had when it was made — or to its current parent when there was none.
+void SendCommand(HWND control, HWND notifyWindow, WORD code);
+
+// Asks `askWindow` (the current parent when 0) for the control's colours with one of the
+// WM_CTLCOLOR* messages; a window that answers 0 leaves it to the default procedure. The
+// DC keeps the colours the answer set; the result is the background brush.
+HBRUSH AskForColours(HWND control, HWND askWindow, UINT message, HDC hdc);
+
+// The platform redraws a control at once when its text, state or enabling changes,
+// rather than at the next WM_PAINT of the queue.
+void RepaintNow(HWND control);
+
+} // namespace device::controls

@@ -40,7 +40,9 @@ int RunProgram(int argc, char** argv, DisplayFactory display) {
         }
         driver = display(settings, &error);
         if (driver == nullptr) {
-            std::fprintf(stderr, "device: cannot open the desktop window: %s\n", error.c_str());
+            std::fprintf(stderr, "device: cannot open the desktop window: %s; run a script headless instead: "
+                                 "DEVICE_SCRIPT=steps.txt %s\n",
+                         error.c_str(), argc > 0 ? argv[0] : "program");
             return 1;
         }
     }

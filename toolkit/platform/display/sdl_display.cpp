@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace device {
@@ -54,6 +55,17 @@ private:
     bool m_ready;
 
     static bool Init() {
+        // Only a desktop that the environment names: SDL would otherwise fall back to its
+        // off-screen driver, which shows nothing and polls for events every millisecond.
+        // (SDL_VIDEODRIVER, when set, still wins over this.)
+        std::string drivers;
+        if (const char* x11 = std::getenv("DISPLAY"); x11 != nullptr && *x11 != 0) {
+            drivers = "x11";
+        }
+        if (const char* wayland = std::getenv("WAYLAND_DISPLAY"); wayland != nullptr && *wayland != 0) {
+            drivers += drivers.empty() ? "wayland" : ",wayland";
+        }
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
         // The screen is a small software framebuffer: SDL's own X11/Wayland framebuffer
         // takes it directly, where an accelerated one would load an OpenGL driver (and its
         // threads) just to copy it.
@@ -63,6 +75,18 @@ private:
         return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     }
 };
+
+// DISPLAY and WAYLAND_DISPLAY as they are set, for messages.
+std::string DesktopNames() {
+    std::string names;
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* value = std::getenv(name);
+        if (value != nullptr && *value != 0) {
+            names += (names.empty() ? "" : " and ") + std::string(name) + "=" + value;
+        }
+    }
+    return names;
+}
 
 // A rectangle of device pixels, right and bottom exclusive.
 struct Area {
@@ -157,7 +181,7 @@ private:
 
 bool SdlDisplay::Open(const DeviceSettings& settings, std::string* error) {
     if (!m_video.Ready()) {
-        *error = SDL_GetError();
+        *error = "no desktop answers at " + DesktopNames() + " (" + SDL_GetError() + ")";
         return false;
     }
     int scale = settings.scale;

@@ -340,4 +340,21 @@ TEST_F(DesktopWindow, ClosingTheWindowEndsTheProgramOnWmQuitAndTheScaleAndPlatfo
     CloseAndExpectCleanExit();
 }
 
+// A desktop that the environment names but that does not answer: the program says so in one
+// line, with the way to run headless, instead of falling back to a window nobody can see.
+TEST(DesktopWindowWithoutADesktop, ADisplayThatDoesNotAnswerIsReportedInOneLine) {
+    std::string dir = std::string(DESKTOP_WORK_DIR) + "/no_desktop";
+    std::filesystem::create_directories(dir);
+    desktop_test::ChildProgram program;
+    ASSERT_TRUE(program.Start(DESKTOP_PROGRAM_PATH, dir,
+                              {{"DISPLAY", ":1999"}, {"WAYLAND_DISPLAY", ""}, {"DEVICE_SCRIPT", ""}},
+                              dir + "/stderr.txt"));
+    EXPECT_EQ(program.WaitForExit(kWaitMs), 1);
+    std::string errors = ReadFile(dir + "/stderr.txt");
+    EXPECT_NE(errors.find("cannot open the desktop window: no desktop answers at DISPLAY=:1999"), std::string::npos)
+        << errors;
+    EXPECT_NE(errors.find("DEVICE_SCRIPT="), std::string::npos) << errors;
+    EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+}
+
 } // namespace

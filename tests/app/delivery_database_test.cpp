@@ -21,7 +21,7 @@ using adres_test_support::TempDirectory;
 
 int MakeDatabase(const std::string& directory) {
     const std::string command =
-        std::string(ADRES_MAKE_DATABASE) + " '" + directory + "' >/dev/null";
+        std::string(ADRES_MAKE_DATABASE) + " '" + directory + "' >/dev/null 2>&1";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }

@@ -135,12 +135,13 @@ TEST(DesktopText, Utf8BecomesUtf16UnitsAndMalformedBytesBecomeReplacements) {
     EXPECT_EQ(Utf16FromUtf8("çğıİöşü ÇĞÖŞÜ"), u"çğıİöşü ÇĞÖŞÜ");
     EXPECT_EQ(Utf16FromUtf8("\xF0\x9F\x98\x80"), std::u16string({0xD83D, 0xDE00}));
     EXPECT_EQ(Utf16FromUtf8(""), u"");
-    EXPECT_EQ(Utf16FromUtf8("a\x80" "b"), u"a\uFFFDb");         // a lone continuation byte
-    EXPECT_EQ(Utf16FromUtf8("a\xC3"), u"a\uFFFD");               // cut short at the end
-    EXPECT_EQ(Utf16FromUtf8("\xC0\x80"), u"\uFFFD");             // an overlong NUL
-    EXPECT_EQ(Utf16FromUtf8("\xED\xA0\x80" "x"), u"\uFFFDx");    // an encoded surrogate
+    // A lone continuation byte, a sequence cut short, an overlong NUL, an encoded surrogate.
+    EXPECT_EQ(Utf16FromUtf8("a\x80\x62"), u"a\uFFFDb");
+    EXPECT_EQ(Utf16FromUtf8("a\xC3"), u"a\uFFFD");
+    EXPECT_EQ(Utf16FromUtf8("\xC0\x80"), u"\uFFFD");
+    EXPECT_EQ(Utf16FromUtf8("\xED\xA0\x80\x78"), u"\uFFFDx");
     EXPECT_EQ(Utf8FromUtf16(u"Şık \U0001F600"), "Şık \xF0\x9F\x98\x80");
-    EXPECT_EQ(Utf8FromUtf16(std::u16string({0xD800, u'a'})), "\xEF\xBF\xBD" "a");
+    EXPECT_EQ(Utf8FromUtf16(std::u16string({0xD800, u'a'})), "\xEF\xBF\xBD\x61");
 }
 
 } // namespace

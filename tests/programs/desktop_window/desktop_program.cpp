@@ -60,28 +60,49 @@ void Log(const char* format, ...) {
 void LogWindow(const char* name, HWND hwnd) {
     RECT rect{};
     GetWindowRect(hwnd, &rect);
-    Log("window %s %ld %ld %ld %ld", name, static_cast<long>(rect.left), static_cast<long>(rect.top),
-        static_cast<long>(rect.right), static_cast<long>(rect.bottom));
+    Log("window %s %ld %ld %ld %ld", name, static_cast<long>(rect.left),
+        static_cast<long>(rect.top), static_cast<long>(rect.right), static_cast<long>(rect.bottom));
 }
 
-int Down(int key) { return (GetKeyState(key) & 0x8000) != 0 ? 1 : 0; }
+int Down(int key) {
+    return (GetKeyState(key) & 0x8000) != 0 ? 1 : 0;
+}
 
 void LogMessage(const MSG& msg) {
     const char* key = nullptr;
     switch (msg.message) {
-    case WM_LBUTTONDOWN: Log("stylus down %ld %ld", static_cast<long>(msg.pt.x), static_cast<long>(msg.pt.y)); return;
-    case WM_MOUSEMOVE: Log("stylus move %ld %ld", static_cast<long>(msg.pt.x), static_cast<long>(msg.pt.y)); return;
-    case WM_LBUTTONUP: Log("stylus up %ld %ld", static_cast<long>(msg.pt.x), static_cast<long>(msg.pt.y)); return;
-    case WM_CHAR: Log("char 0x%04X", static_cast<unsigned>(msg.wParam)); return;
-    case WM_SYSCHAR: Log("syschar 0x%04X", static_cast<unsigned>(msg.wParam)); return;
-    case WM_KEYDOWN: key = "keydown"; break;
-    case WM_KEYUP: key = "keyup"; break;
-    case WM_SYSKEYDOWN: key = "syskeydown"; break;
-    case WM_SYSKEYUP: key = "syskeyup"; break;
-    default: return;
+    case WM_LBUTTONDOWN:
+        Log("stylus down %ld %ld", static_cast<long>(msg.pt.x), static_cast<long>(msg.pt.y));
+        return;
+    case WM_MOUSEMOVE:
+        Log("stylus move %ld %ld", static_cast<long>(msg.pt.x), static_cast<long>(msg.pt.y));
+        return;
+    case WM_LBUTTONUP:
+        Log("stylus up %ld %ld", static_cast<long>(msg.pt.x), static_cast<long>(msg.pt.y));
+        return;
+    case WM_CHAR:
+        Log("char 0x%04X", static_cast<unsigned>(msg.wParam));
+        return;
+    case WM_SYSCHAR:
+        Log("syschar 0x%04X", static_cast<unsigned>(msg.wParam));
+        return;
+    case WM_KEYDOWN:
+        key = "keydown";
+        break;
+    case WM_KEYUP:
+        key = "keyup";
+        break;
+    case WM_SYSKEYDOWN:
+        key = "syskeydown";
+        break;
+    case WM_SYSKEYUP:
+        key = "syskeyup";
+        break;
+    default:
+        return;
     }
-    Log("%s 0x%02X shift=%d control=%d menu=%d", key, static_cast<unsigned>(msg.wParam), Down(VK_SHIFT),
-        Down(VK_CONTROL), Down(VK_MENU));
+    Log("%s 0x%02X shift=%d control=%d menu=%d", key, static_cast<unsigned>(msg.wParam),
+        Down(VK_SHIFT), Down(VK_CONTROL), Down(VK_MENU));
 }
 
 void Save() {
@@ -105,7 +126,8 @@ void WriteScreenshotWhenSettled() {
         DispatchMessageW(&msg);
     }
     std::string error;
-    if (device::diag::WriteScreenshot("screen.png.part", &error) && std::rename("screen.png.part", "screen.png") == 0) {
+    if (device::diag::WriteScreenshot("screen.png.part", &error) &&
+        std::rename("screen.png.part", "screen.png") == 0) {
         Log("screenshot");
     } else {
         Log("screenshot failed: %s", error.c_str());
@@ -138,12 +160,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show) {
         Log("platform %s", Utf8(platform).c_str());
     }
     Register(u"DesktopForm", FormProc, COLOR_WINDOW);
-    HWND form = CreateWindowExW(0, u"DesktopForm", u"Masaüstü", 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
-    g_edit = CreateWindowExW(0, u"EDIT", u"", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, 10, 20, 220, 24,
-                             form, reinterpret_cast<HMENU>(1), instance, nullptr);
-    HWND save = CreateWindowExW(0, u"BUTTON", u"Kaydet", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 80, 70, 80, 30,
-                                form, reinterpret_cast<HMENU>(kSaveId), instance, nullptr);
+    HWND form = CreateWindowExW(0, u"DesktopForm", u"Masaüstü", 0, CW_USEDEFAULT, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+    g_edit = CreateWindowExW(0, u"EDIT", u"", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
+                             10, 20, 220, 24, form, reinterpret_cast<HMENU>(1), instance, nullptr);
+    HWND save =
+        CreateWindowExW(0, u"BUTTON", u"Kaydet", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 80, 70, 80,
+                        30, form, reinterpret_cast<HMENU>(kSaveId), instance, nullptr);
     ShowWindow(form, show);
     SetFocus(g_edit);
     LogWindow("edit", g_edit);

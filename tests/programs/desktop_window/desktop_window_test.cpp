@@ -71,12 +71,21 @@ void AddPress(std::vector<std::string>* lines, unsigned virtualKey, int characte
     lines->push_back(text);
 }
 
+// The leak checker's options for the program, with the suppressions of SDL's libraries.
+std::string LeakCheckOptions() {
+    const char* inherited = std::getenv("LSAN_OPTIONS");
+    std::string options =
+        inherited != nullptr && *inherited != 0 ? std::string(inherited) + ":" : "";
+    return options + "print_suppressions=0:suppressions=" + DESKTOP_LSAN_SUPPRESSIONS;
+}
+
 class DesktopWindow : public ::testing::Test {
 protected:
     void SetUp() override {
         std::string error;
         if (!m_server.Start(&error)) {
-            GTEST_SKIP() << "Xvfb cannot be started here, so the desktop window cannot be shown: " << error;
+            GTEST_SKIP() << "Xvfb cannot be started here, so the desktop window cannot be shown: "
+                         << error;
         }
         setenv("DISPLAY", m_server.Display().c_str(), 1);
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -88,17 +97,17 @@ protected:
     // Starts the program at `scale` and waits until its window is on the screen.
     void StartProgram(int scale, const std::string& platform = "") {
         m_scale = scale;
-        std::string lsan = std::getenv("LSAN_OPTIONS") != nullptr ? std::getenv("LSAN_OPTIONS") : "";
-        lsan += (lsan.empty() ? "" : ":") + std::string("print_suppressions=0:suppressions=") +
-                DESKTOP_LSAN_SUPPRESSIONS;
+        std::string lsan = LeakCheckOptions();
         std::map<std::string, std::string> environment{
-            {"DISPLAY", m_server.Display()}, {"WAYLAND_DISPLAY", ""}, {"DEVICE_SCRIPT", ""},
-            {"DEVICE_SCALE", std::to_string(scale)}, {"DEVICE_PLATFORM", platform}, {"LSAN_OPTIONS", lsan}};
+            {"DISPLAY", m_server.Display()}, {"WAYLAND_DISPLAY", ""},
+            {"DEVICE_SCRIPT", ""},           {"DEVICE_SCALE", std::to_string(scale)},
+            {"DEVICE_PLATFORM", platform},   {"LSAN_OPTIONS", lsan}};
         ASSERT_TRUE(m_program.Start(DESKTOP_PROGRAM_PATH, m_dir, environment, Path("stderr.txt")));
         bool ok = false;
-        std::string found =
-            desktop_test::Xdotool("search --sync --onlyvisible --pid " + std::to_string(m_program.Pid()), &ok);
-        ASSERT_TRUE(ok) << "the program's window did not appear: " << found << ReadFile(Path("stderr.txt"));
+        std::string found = desktop_test::Xdotool(
+            "search --sync --onlyvisible --pid " + std::to_string(m_program.Pid()), &ok);
+        ASSERT_TRUE(ok) << "the program's window did not appear: " << found
+                        << ReadFile(Path("stderr.txt"));
         m_window = std::stoul(found);
         m_windowId = std::to_string(m_window);
         ASSERT_TRUE(WaitForLog("window save")) << ReadFile(Path("messages.log"));
@@ -146,7 +155,8 @@ protected:
     }
 
     // Waits until the window shows `screen` at `scale` from (left, top), black around it.
-    ::testing::AssertionResult WindowShows(const device::gdi::Surface& screen, int scale, int left, int top) {
+    ::testing::AssertionResult WindowShows(const device::gdi::Surface& screen, int scale, int left,
+                                           int top) {
         std::string mismatch;
         desktop_test::WindowPicture picture;
         long long deadline = desktop_test::MonotonicMs() + kWaitMs;
@@ -165,22 +175,24 @@ protected:
         shown.Resize(picture.width, picture.height);
         shown.pixels = picture.pixels;
         device::WritePng(shown, Path("window.png"), nullptr);
-        return ::testing::AssertionFailure() << mismatch << " (the window is in " << Path("window.png") << ")";
+        return ::testing::AssertionFailure()
+               << mismatch << " (the window is in " << Path("window.png") << ")";
     }
 
-    static std::string Mismatch(const desktop_test::WindowPicture& picture, const device::gdi::Surface& screen,
-                                int scale, int left, int top) {
+    static std::string Mismatch(const desktop_test::WindowPicture& picture,
+                                const device::gdi::Surface& screen, int scale, int left, int top) {
         for (int y = 0; y < picture.height; ++y) {
             for (int x = 0; x < picture.width; ++x) {
                 int deviceX = (x - left) / scale;
                 int deviceY = (y - top) / scale;
-                bool inside = x >= left && y >= top && deviceX < screen.width && deviceY < screen.height;
+                bool inside =
+                    x >= left && y >= top && deviceX < screen.width && deviceY < screen.height;
                 uint32_t expected = inside ? screen.At(deviceX, deviceY) : 0;
                 uint32_t actual = picture.pixels[static_cast<size_t>(y) * picture.width + x];
                 if (actual != expected) {
                     std::ostringstream text;
-                    text << std::hex << "window pixel (" << std::dec << x << ", " << y << ") is 0x" << std::hex
-                         << actual << ", not 0x" << expected;
+                    text << std::hex << "window pixel (" << std::dec << x << ", " << y << ") is 0x"
+                         << std::hex << actual << ", not 0x" << expected;
                     return text.str();
                 }
             }
@@ -249,9 +261,10 @@ TEST_F(DesktopWindow, ATapOnTheButtonSavesTurkishTextTypedOnATurkishKeyboard) {
     // The keys under the letters arrive too: Latin letters as themselves, the Turkish ones
     // as the keys at their places on a US keyboard (ı on I, ç on the period key), SHIFT
     // held for the capitals.
-    for (const char* line : {"keydown 0x41 shift=0 control=0 menu=0", "keydown 0x5A shift=0 control=0 menu=0",
-                             "keydown 0x49 shift=0 control=0 menu=0", "keydown 0xBE shift=0 control=0 menu=0",
-                             "keydown 0xBE shift=1 control=0 menu=0"}) {
+    for (const char* line :
+         {"keydown 0x41 shift=0 control=0 menu=0", "keydown 0x5A shift=0 control=0 menu=0",
+          "keydown 0x49 shift=0 control=0 menu=0", "keydown 0xBE shift=0 control=0 menu=0",
+          "keydown 0xBE shift=1 control=0 menu=0"}) {
         EXPECT_NE(std::find(log.begin(), log.end(), line), log.end()) << line;
     }
     // The tap lands on the device pixel that was clicked.
@@ -264,7 +277,8 @@ TEST_F(DesktopWindow, ATapOnTheButtonSavesTurkishTextTypedOnATurkishKeyboard) {
 TEST_F(DesktopWindow, KeysBecomeVirtualKeysAndCarryTheirControlCharacters) {
     StartProgram(2);
     Xdo("windowfocus --sync " + m_windowId);
-    Xdo("key --delay 20 Return BackSpace Tab Escape ctrl+b Left Up Right Down Home End Prior Next Delete F2 "
+    Xdo("key --delay 20 Return BackSpace Tab Escape ctrl+b Left Up Right Down Home End Prior Next "
+        "Delete F2 "
         "shift+x alt+x");
     // Both shift keys held, then released one after the other: the device's one SHIFT stays
     // down until the last of them is up.
@@ -276,20 +290,24 @@ TEST_F(DesktopWindow, KeysBecomeVirtualKeysAndCarryTheirControlCharacters) {
     AddPress(&expected, 0x08, '\b');
     AddPress(&expected, 0x09, '\t');
     AddPress(&expected, 0x1B, 0x1B);
-    expected.insert(expected.end(), {"keydown 0x11 shift=0 control=1 menu=0", "keydown 0x42 shift=0 control=1 menu=0",
-                                     "char 0x0002", "keyup 0x11 shift=0 control=0 menu=0",
-                                     "keyup 0x42 shift=0 control=0 menu=0"});
+    expected.insert(expected.end(),
+                    {"keydown 0x11 shift=0 control=1 menu=0",
+                     "keydown 0x42 shift=0 control=1 menu=0", "char 0x0002",
+                     "keyup 0x11 shift=0 control=0 menu=0", "keyup 0x42 shift=0 control=0 menu=0"});
     for (unsigned key : {0x25u, 0x26u, 0x27u, 0x28u, 0x24u, 0x23u, 0x21u, 0x22u, 0x2Eu, 0x71u}) {
         AddPress(&expected, key);
     }
-    expected.insert(expected.end(), {"keydown 0x10 shift=1 control=0 menu=0", "keydown 0x58 shift=1 control=0 menu=0",
-                                     "char 0x0058", "keyup 0x10 shift=0 control=0 menu=0",
-                                     "keyup 0x58 shift=0 control=0 menu=0"});
+    expected.insert(expected.end(),
+                    {"keydown 0x10 shift=1 control=0 menu=0",
+                     "keydown 0x58 shift=1 control=0 menu=0", "char 0x0058",
+                     "keyup 0x10 shift=0 control=0 menu=0", "keyup 0x58 shift=0 control=0 menu=0"});
     // ALT with a letter is a shortcut: system keys and WM_SYSCHAR, no typed character.
     expected.insert(expected.end(), {"syskeydown 0x12 shift=0 control=0 menu=1",
                                      "syskeydown 0x58 shift=0 control=0 menu=1", "syschar 0x0078",
-                                     "syskeyup 0x12 shift=0 control=0 menu=0", "keyup 0x58 shift=0 control=0 menu=0"});
-    expected.insert(expected.end(), {"keydown 0x10 shift=1 control=0 menu=0", "keydown 0x10 shift=1 control=0 menu=0",
+                                     "syskeyup 0x12 shift=0 control=0 menu=0",
+                                     "keyup 0x58 shift=0 control=0 menu=0"});
+    expected.insert(expected.end(), {"keydown 0x10 shift=1 control=0 menu=0",
+                                     "keydown 0x10 shift=1 control=0 menu=0",
                                      "keyup 0x10 shift=0 control=0 menu=0"});
     AddPress(&expected, 0x7B);
     EXPECT_EQ(LinesStartingWith(Log(), {"key", "syskey", "char", "syschar"}), expected);
@@ -308,25 +326,30 @@ TEST_F(DesktopWindow, TheScreenIsShownScaledAndAResizedWindowTakesTheLargestScal
     Xdo("windowsize --sync " + m_windowId + " 800 700");
     const int left = (800 - 2 * kScreenWidth) / 2;
     const int top = (700 - 2 * kScreenHeight) / 2;
-    Xdo("mousemove --sync --window " + m_windowId + " " + DesktopPoint(30, 200, left, top) + " mousedown 1");
-    Xdo("mousemove --sync --window " + m_windowId + " " + DesktopPoint(60, 250, left, top) + " mouseup 1");
+    Xdo("mousemove --sync --window " + m_windowId + " " + DesktopPoint(30, 200, left, top) +
+        " mousedown 1");
+    Xdo("mousemove --sync --window " + m_windowId + " " + DesktopPoint(60, 250, left, top) +
+        " mouseup 1");
     // A drag that leaves the screen keeps the stylus on its edge.
-    Xdo("mousemove --sync --window " + m_windowId + " " + DesktopPoint(100, 300, left, top) + " mousedown 1");
+    Xdo("mousemove --sync --window " + m_windowId + " " + DesktopPoint(100, 300, left, top) +
+        " mousedown 1");
     Xdo("mousemove --sync --window " + m_windowId + " 790 690 mouseup 1");
     // A press on the black around the screen touches nothing.
     Xdo("mousemove --sync --window " + m_windowId + " 5 5 click 1");
     Xdo("key F12");
     ASSERT_TRUE(WaitForLog("keyup 0x7B")) << ReadFile(Path("messages.log"));
     EXPECT_EQ(LinesStartingWith(Log(), {"stylus"}),
-              (std::vector<std::string>{"stylus down 30 200", "stylus move 60 250", "stylus up 60 250",
-                                        "stylus down 100 300", "stylus move 239 319", "stylus up 239 319"}));
+              (std::vector<std::string>{"stylus down 30 200", "stylus move 60 250",
+                                        "stylus up 60 250", "stylus down 100 300",
+                                        "stylus move 239 319", "stylus up 239 319"}));
     screen = TakeScreenshot(2);
     EXPECT_TRUE(WindowShows(screen, 2, left, top));
 
     // 760 x 1000 holds it three times (moved first, so that all of it is on the X screen).
     Xdo("windowmove --sync " + m_windowId + " 0 0");
     Xdo("windowsize --sync " + m_windowId + " 760 1000");
-    EXPECT_TRUE(WindowShows(screen, 3, (760 - 3 * kScreenWidth) / 2, (1000 - 3 * kScreenHeight) / 2));
+    EXPECT_TRUE(
+        WindowShows(screen, 3, (760 - 3 * kScreenWidth) / 2, (1000 - 3 * kScreenHeight) / 2));
     CloseAndExpectCleanExit();
 }
 
@@ -347,11 +370,15 @@ TEST(DesktopWindowWithoutADesktop, ADisplayThatDoesNotAnswerIsReportedInOneLine)
     std::filesystem::create_directories(dir);
     desktop_test::ChildProgram program;
     ASSERT_TRUE(program.Start(DESKTOP_PROGRAM_PATH, dir,
-                              {{"DISPLAY", ":1999"}, {"WAYLAND_DISPLAY", ""}, {"DEVICE_SCRIPT", ""}},
+                              {{"DISPLAY", ":1999"},
+                               {"WAYLAND_DISPLAY", ""},
+                               {"DEVICE_SCRIPT", ""},
+                               {"LSAN_OPTIONS", LeakCheckOptions()}},
                               dir + "/stderr.txt"));
     EXPECT_EQ(program.WaitForExit(kWaitMs), 1);
     std::string errors = ReadFile(dir + "/stderr.txt");
-    EXPECT_NE(errors.find("cannot open the desktop window: no desktop answers at DISPLAY=:1999"), std::string::npos)
+    EXPECT_NE(errors.find("cannot open the desktop window: no desktop answers at DISPLAY=:1999"),
+              std::string::npos)
         << errors;
     EXPECT_NE(errors.find("DEVICE_SCRIPT="), std::string::npos) << errors;
     EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;

@@ -7,8 +7,8 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/prctl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -111,8 +111,8 @@ bool XvfbServer::Start(std::string* error) {
         std::string fd = std::to_string(pipeFds[1]);
         // Large enough for the device's screen at scale 3 with room around it. Without
         // -noreset the server would forget a keyboard mapping set while no client is there.
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1600x1200x24", "-nolisten", "tcp",
-               "-noreset", static_cast<char*>(nullptr));
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1600x1200x24",
+               "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
         _exit(127);
     }
     m_pid = pid;
@@ -124,7 +124,8 @@ bool XvfbServer::Start(std::string* error) {
         long long left = deadline - MonotonicMs();
         pollfd wait{pipeFds[0], POLLIN, 0};
         if (left <= 0 || poll(&wait, 1, static_cast<int>(left)) <= 0) {
-            *error = "Xvfb did not report a display within " + std::to_string(kServerStartMs / 1000) + " s";
+            *error = "Xvfb did not report a display within " +
+                     std::to_string(kServerStartMs / 1000) + " s";
             break;
         }
         char buffer[32];
@@ -157,7 +158,8 @@ ChildProgram::~ChildProgram() {
 }
 
 bool ChildProgram::Start(const std::string& path, const std::string& directory,
-                         const std::map<std::string, std::string>& environment, const std::string& errorPath) {
+                         const std::map<std::string, std::string>& environment,
+                         const std::string& errorPath) {
     std::vector<std::string> variables;
     for (char** entry = environ; *entry != nullptr; ++entry) {
         std::string variable = *entry;
@@ -213,7 +215,8 @@ int ChildProgram::WaitForExit(int timeoutMs) {
 }
 
 std::string Xdotool(const std::string& arguments, bool* ok) {
-    std::string command = "timeout " + std::to_string(kXdotoolSeconds) + " xdotool " + arguments + " 2>&1";
+    std::string command =
+        "timeout " + std::to_string(kXdotoolSeconds) + " xdotool " + arguments + " 2>&1";
     std::string output;
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) {
@@ -230,7 +233,8 @@ std::string Xdotool(const std::string& arguments, bool* ok) {
     return output;
 }
 
-bool GrabWindow(const std::string& displayName, unsigned long window, WindowPicture* picture, std::string* error) {
+bool GrabWindow(const std::string& displayName, unsigned long window, WindowPicture* picture,
+                std::string* error) {
     ::Display* display = OpenDisplay(displayName, error);
     if (display == nullptr) {
         return false;
@@ -248,7 +252,8 @@ bool GrabWindow(const std::string& displayName, unsigned long window, WindowPict
     }
     picture->width = attributes.width;
     picture->height = attributes.height;
-    picture->pixels.resize(static_cast<size_t>(picture->width) * static_cast<size_t>(picture->height));
+    picture->pixels.resize(static_cast<size_t>(picture->width) *
+                           static_cast<size_t>(picture->height));
     for (int y = 0; y < picture->height; ++y) {
         for (int x = 0; x < picture->width; ++x) {
             picture->pixels[static_cast<size_t>(y) * picture->width + x] =
@@ -267,10 +272,14 @@ bool UseTurkishLetterKeys(const std::string& displayName, std::string* error) {
         KeySym upper;
     };
     const LetterKey keys[] = {
-        {XK_bracketleft, XK_gbreve, XK_Gbreve}, {XK_bracketright, XK_udiaeresis, XK_Udiaeresis},
-        {XK_semicolon, XK_scedilla, XK_Scedilla}, {XK_apostrophe, XK_i, XK_Iabovedot},
-        {XK_comma, XK_odiaeresis, XK_Odiaeresis}, {XK_period, XK_ccedilla, XK_Ccedilla},
-        {XK_i, XK_idotless, XK_I},                {XK_slash, XK_period, XK_colon},
+        {XK_bracketleft, XK_gbreve, XK_Gbreve},
+        {XK_bracketright, XK_udiaeresis, XK_Udiaeresis},
+        {XK_semicolon, XK_scedilla, XK_Scedilla},
+        {XK_apostrophe, XK_i, XK_Iabovedot},
+        {XK_comma, XK_odiaeresis, XK_Odiaeresis},
+        {XK_period, XK_ccedilla, XK_Ccedilla},
+        {XK_i, XK_idotless, XK_I},
+        {XK_slash, XK_period, XK_colon},
     };
     ::Display* display = OpenDisplay(displayName, error);
     if (display == nullptr) {
@@ -290,7 +299,8 @@ bool UseTurkishLetterKeys(const std::string& displayName, std::string* error) {
     XSync(display, False);
     XCloseDisplay(display);
     if (g_lastXError != 0) {
-        *error = "changing the keyboard mapping failed (X error " + std::to_string(g_lastXError) + ")";
+        *error =
+            "changing the keyboard mapping failed (X error " + std::to_string(g_lastXError) + ")";
         return false;
     }
     return true;

@@ -59,7 +59,8 @@ struct WindowPicture {
     std::vector<uint32_t> pixels;
 };
 
-bool GrabWindow(const std::string& display, unsigned long window, WindowPicture* picture, std::string* error);
+bool GrabWindow(const std::string& display, unsigned long window, WindowPicture* picture,
+                std::string* error);
 
 // Puts the Turkish Q letters on the keys where a Turkish keyboard has them (ğ ü ş i ö ç on
 // US [ ] ; ' , . and ı on I), each with its capital on SHIFT, as the X keyboard of a

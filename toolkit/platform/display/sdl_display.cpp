@@ -62,7 +62,8 @@ private:
         if (const char* x11 = std::getenv("DISPLAY"); x11 != nullptr && *x11 != 0) {
             drivers = "x11";
         }
-        if (const char* wayland = std::getenv("WAYLAND_DISPLAY"); wayland != nullptr && *wayland != 0) {
+        if (const char* wayland = std::getenv("WAYLAND_DISPLAY");
+            wayland != nullptr && *wayland != 0) {
             drivers += drivers.empty() ? "wayland" : ",wayland";
         }
         SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
@@ -98,7 +99,9 @@ struct Area {
     bool Empty() const { return right <= left || bottom <= top; }
 };
 
-Area WholeOf(const gdi::Surface& surface) { return Area{0, 0, surface.width, surface.height}; }
+Area WholeOf(const gdi::Surface& surface) {
+    return Area{0, 0, surface.width, surface.height};
+}
 
 // The smallest rectangle holding every pixel that differs between two frames.
 Area ChangedArea(const gdi::Surface& before, const gdi::Surface& after) {
@@ -204,7 +207,8 @@ IdleResult SdlDisplay::OnIdle() {
     for (;;) {
         SDL_Event event;
         if (SDL_WaitEvent(&event) == 0) {
-            std::fprintf(stderr, "device: the desktop window stopped delivering events: %s\n", SDL_GetError());
+            std::fprintf(stderr, "device: the desktop window stopped delivering events: %s\n",
+                         SDL_GetError());
             SwitchOff();
             return IdleResult::Produced;
         }
@@ -243,15 +247,23 @@ void SdlDisplay::Present() {
 
 bool SdlDisplay::Handle(const SDL_Event& event) {
     switch (event.type) {
-    case SDL_QUIT: SwitchOff(); return false;
-    case SDL_WINDOWEVENT: return HandleWindowEvent(event.window);
+    case SDL_QUIT:
+        SwitchOff();
+        return false;
+    case SDL_WINDOWEVENT:
+        return HandleWindowEvent(event.window);
     case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP: return HandleButton(event.button);
-    case SDL_MOUSEMOTION: return HandleMotion(event.motion);
+    case SDL_MOUSEBUTTONUP:
+        return HandleButton(event.button);
+    case SDL_MOUSEMOTION:
+        return HandleMotion(event.motion);
     case SDL_KEYDOWN:
-    case SDL_KEYUP: return HandleKey(event.key);
-    case SDL_TEXTINPUT: return HandleText(event.text);
-    default: return false;
+    case SDL_KEYUP:
+        return HandleKey(event.key);
+    case SDL_TEXTINPUT:
+        return HandleText(event.text);
+    default:
+        return false;
     }
 }
 
@@ -261,11 +273,17 @@ bool SdlDisplay::HandleWindowEvent(const SDL_WindowEvent& event) {
         Relayout();
         RedrawAll();
         return false;
-    case SDL_WINDOWEVENT_EXPOSED: RedrawAll(); return false;
-    case SDL_WINDOWEVENT_CLOSE: SwitchOff(); return false;
+    case SDL_WINDOWEVENT_EXPOSED:
+        RedrawAll();
+        return false;
+    case SDL_WINDOWEVENT_CLOSE:
+        SwitchOff();
+        return false;
     // A stylus cannot stay down on a device nobody is looking at.
-    case SDL_WINDOWEVENT_FOCUS_LOST: return ReleaseStylus();
-    default: return false;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+        return ReleaseStylus();
+    default:
+        return false;
     }
 }
 
@@ -329,13 +347,29 @@ bool SdlDisplay::PassModifier(SDL_Keycode key, bool down) {
     unsigned* sides = nullptr;
     unsigned side = kLeftSide;
     switch (key) {
-    case SDLK_LSHIFT: sides = &m_shiftSides; break;
-    case SDLK_RSHIFT: sides = &m_shiftSides; side = kRightSide; break;
-    case SDLK_LCTRL: sides = &m_controlSides; break;
-    case SDLK_RCTRL: sides = &m_controlSides; side = kRightSide; break;
-    case SDLK_LALT: sides = &m_menuSides; break;
-    case SDLK_RALT: sides = &m_menuSides; side = kRightSide; break;
-    default: return true;
+    case SDLK_LSHIFT:
+        sides = &m_shiftSides;
+        break;
+    case SDLK_RSHIFT:
+        sides = &m_shiftSides;
+        side = kRightSide;
+        break;
+    case SDLK_LCTRL:
+        sides = &m_controlSides;
+        break;
+    case SDLK_RCTRL:
+        sides = &m_controlSides;
+        side = kRightSide;
+        break;
+    case SDLK_LALT:
+        sides = &m_menuSides;
+        break;
+    case SDLK_RALT:
+        sides = &m_menuSides;
+        side = kRightSide;
+        break;
+    default:
+        return true;
     }
     if (down) {
         *sides |= side;
@@ -403,7 +437,8 @@ void SdlDisplay::Relayout() {
     }
     m_view = sdl::FitScreen(target->w, target->h, kScreenWidth, kScreenHeight);
     if (m_canvas == nullptr || m_canvas->w != m_view.width || m_canvas->h != m_view.height) {
-        m_canvas.reset(SDL_CreateRGBSurfaceWithFormat(0, m_view.width, m_view.height, 32, SDL_PIXELFORMAT_RGB888));
+        m_canvas.reset(SDL_CreateRGBSurfaceWithFormat(0, m_view.width, m_view.height, 32,
+                                                      SDL_PIXELFORMAT_RGB888));
     }
 }
 
@@ -425,11 +460,13 @@ void SdlDisplay::Draw(const Area& area, SDL_Surface* target) {
     }
     const int scale = m_view.scale;
     auto* base = static_cast<uint8_t*>(m_canvas->pixels);
-    const size_t rowBytes = sizeof(uint32_t) * static_cast<size_t>((area.right - area.left) * scale);
+    const size_t rowBytes =
+        sizeof(uint32_t) * static_cast<size_t>((area.right - area.left) * scale);
     for (int y = area.top; y < area.bottom; ++y) {
         const uint32_t* source = m_shown.Row(y);
-        auto* first = reinterpret_cast<uint32_t*>(base + static_cast<size_t>(y * scale) * m_canvas->pitch) +
-                      area.left * scale;
+        auto* first =
+            reinterpret_cast<uint32_t*>(base + static_cast<size_t>(y * scale) * m_canvas->pitch) +
+            area.left * scale;
         uint32_t* out = first;
         for (int x = area.left; x < area.right; ++x) {
             for (int i = 0; i < scale; ++i) {
@@ -437,7 +474,8 @@ void SdlDisplay::Draw(const Area& area, SDL_Surface* target) {
             }
         }
         for (int i = 1; i < scale; ++i) {
-            std::memcpy(base + static_cast<size_t>(y * scale + i) * m_canvas->pitch + sizeof(uint32_t) * area.left * scale,
+            std::memcpy(base + static_cast<size_t>(y * scale + i) * m_canvas->pitch +
+                            sizeof(uint32_t) * area.left * scale,
                         first, rowBytes);
         }
     }

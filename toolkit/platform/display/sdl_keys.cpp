@@ -13,6 +13,7 @@ struct KeyMapping {
 };
 
 // Keys whose meaning does not depend on the layout.
+// clang-format off
 constexpr KeyMapping kNamedKeys[] = {
     {SDLK_RETURN, VK_RETURN},       {SDLK_KP_ENTER, VK_RETURN},     {SDLK_RETURN2, VK_RETURN},
     {SDLK_TAB, VK_TAB},             {SDLK_BACKSPACE, VK_BACK},      {SDLK_DELETE, VK_DELETE},
@@ -31,6 +32,7 @@ constexpr KeyMapping kNamedKeys[] = {
     {SDLK_KP_6, VK_NUMPAD0 + 6},    {SDLK_KP_7, VK_NUMPAD0 + 7},    {SDLK_KP_8, VK_NUMPAD0 + 8},
     {SDLK_KP_9, VK_NUMPAD0 + 9},
 };
+// clang-format on
 
 struct PlaceMapping {
     SDL_Scancode scancode;
@@ -39,12 +41,12 @@ struct PlaceMapping {
 
 // The punctuation keys by their place on a US keyboard.
 constexpr PlaceMapping kOemPlaces[] = {
-    {SDL_SCANCODE_SEMICOLON, VK_OEM_1},     {SDL_SCANCODE_EQUALS, VK_OEM_PLUS},
-    {SDL_SCANCODE_COMMA, VK_OEM_COMMA},     {SDL_SCANCODE_MINUS, VK_OEM_MINUS},
-    {SDL_SCANCODE_PERIOD, VK_OEM_PERIOD},   {SDL_SCANCODE_SLASH, VK_OEM_2},
-    {SDL_SCANCODE_GRAVE, VK_OEM_3},         {SDL_SCANCODE_LEFTBRACKET, VK_OEM_4},
-    {SDL_SCANCODE_BACKSLASH, VK_OEM_5},     {SDL_SCANCODE_RIGHTBRACKET, VK_OEM_6},
-    {SDL_SCANCODE_APOSTROPHE, VK_OEM_7},    {SDL_SCANCODE_NONUSBACKSLASH, VK_OEM_102},
+    {SDL_SCANCODE_SEMICOLON, VK_OEM_1},   {SDL_SCANCODE_EQUALS, VK_OEM_PLUS},
+    {SDL_SCANCODE_COMMA, VK_OEM_COMMA},   {SDL_SCANCODE_MINUS, VK_OEM_MINUS},
+    {SDL_SCANCODE_PERIOD, VK_OEM_PERIOD}, {SDL_SCANCODE_SLASH, VK_OEM_2},
+    {SDL_SCANCODE_GRAVE, VK_OEM_3},       {SDL_SCANCODE_LEFTBRACKET, VK_OEM_4},
+    {SDL_SCANCODE_BACKSLASH, VK_OEM_5},   {SDL_SCANCODE_RIGHTBRACKET, VK_OEM_6},
+    {SDL_SCANCODE_APOSTROPHE, VK_OEM_7},  {SDL_SCANCODE_NONUSBACKSLASH, VK_OEM_102},
     {SDL_SCANCODE_NONUSHASH, VK_OEM_5},
 };
 
@@ -102,11 +104,16 @@ UINT VirtualKeyFor(SDL_Keycode key, SDL_Scancode scancode) {
 
 char16_t ControlCharacterFor(UINT virtualKey, bool control, bool alt) {
     switch (virtualKey) {
-    case VK_RETURN: return control ? u'\n' : u'\r';
-    case VK_BACK: return control ? char16_t{0x7F} : u'\b';
-    case VK_TAB: return control ? 0 : u'\t';
-    case VK_ESCAPE: return 0x1B;
-    default: break;
+    case VK_RETURN:
+        return control ? u'\n' : u'\r';
+    case VK_BACK:
+        return control ? char16_t{0x7F} : u'\b';
+    case VK_TAB:
+        return control ? 0 : u'\t';
+    case VK_ESCAPE:
+        return 0x1B;
+    default:
+        break;
     }
     // CTRL+ALT is how Windows spells AltGr, which types characters rather than controls.
     if (control && !alt && virtualKey >= 'A' && virtualKey <= 'Z') {

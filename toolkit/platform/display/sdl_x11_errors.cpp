@@ -23,7 +23,9 @@ int FilterStaleWakeups(Display* display, XErrorEvent* error) {
 
 } // namespace
 
-StaleWakeupErrorFilter::StaleWakeupErrorFilter() { g_previous = XSetErrorHandler(FilterStaleWakeups); }
+StaleWakeupErrorFilter::StaleWakeupErrorFilter() {
+    g_previous = XSetErrorHandler(FilterStaleWakeups);
+}
 
 StaleWakeupErrorFilter::~StaleWakeupErrorFilter() {
     XSetErrorHandler(g_previous);

@@ -199,6 +199,7 @@ TEST(WindowDc, VisibleRegionIsCutToTheSurface) {
 }
 
 TEST(WindowDc, DestroyingReleasesSelectedObjectsAndStaleDcFails) {
+    GetStockObject(WHITE_BRUSH); // the stock objects are made on first use; count after that
     const size_t before = device::gdi::LiveObjectCount();
     Surface surface;
     surface.Resize(2, 2);

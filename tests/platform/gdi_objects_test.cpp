@@ -158,6 +158,7 @@ TEST(GdiObjects, DeletedObjectHandlesGoStale) {
 }
 
 TEST(GdiObjects, DeletingASelectedObjectWaitsUntilItIsDeselected) {
+    GetStockObject(WHITE_BRUSH); // the stock objects are made on first use; count after that
     const size_t before = device::gdi::LiveObjectCount();
     {
         MemoryCanvas canvas(4, 4);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -15,16 +16,32 @@
 
 namespace {
 
-std::string WorkPath(const std::string& name) { return std::string(SHOWCASE_WORK_DIR) + "/" + name; }
+// Each test process runs the script in a directory of its own, so that tests run in
+// parallel never read each other's half-written files.
+std::string RunDirectory() {
+    static const std::string directory = [] {
+        std::string path = std::string(SHOWCASE_WORK_DIR) + "/run-" + std::to_string(getpid());
+        std::filesystem::create_directories(path);
+        return path;
+    }();
+    return directory;
+}
+
+std::string WorkPath(const std::string& name) { return RunDirectory() + "/" + name; }
 
 class Showcase : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        std::string command = "cd '" + std::string(SHOWCASE_WORK_DIR) + "' && env -u DISPLAY -u WAYLAND_DISPLAY " +
+        std::string command = "cd '" + RunDirectory() + "' && env -u DISPLAY -u WAYLAND_DISPLAY " +
                               "DEVICE_SCRIPT='" + SHOWCASE_SCRIPT_PATH + "' '" + SHOWCASE_PROGRAM_PATH + "' 2>'" +
                               WorkPath("showcase.err") + "'";
         int raw = std::system(command.c_str());
         status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    }
+    static void TearDownTestSuite() {
+        if (!::testing::Test::HasFailure()) {
+            std::filesystem::remove_all(RunDirectory());
+        }
     }
     static int status_;
 

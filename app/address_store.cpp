@@ -111,9 +111,19 @@ bool SaveAddress(const std::u16string& adisoyadi, const std::u16string& adres1,
 std::u16string BuildSearchSql(const std::u16string& text) {
     // A double quote would end the quoted pattern early and let the typed text go on as
     // SQL; doubled, it stays a double quote inside the one literal.
+    // SQLite reads the stored code-page bytes as UTF-8, so where T holds a letter outside
+    // ASCII or a '_' its LIKE may pair bytes into one character and drop a name that
+    // matches byte for byte. There the statement gets '%' instead: it then lists a few names
+    // too many, never one too few, and the byte check decides.
     std::u16string pattern;
     pattern.reserve(text.size());
     for (char16_t c : text) {
+        if (c >= 0x80 || c == u'_') {
+            if (pattern.empty() || pattern.back() != u'%') {
+                pattern.push_back(u'%');
+            }
+            continue;
+        }
         pattern.push_back(c);
         if (c == u'"') {
             pattern.push_back(u'"');

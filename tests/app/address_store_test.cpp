@@ -83,6 +83,8 @@ TEST(SearchStatement, IsHeadTextMiddleTailWithDoubleQuotesDoubled) {
               u"adres.ili from adres where adres.adisoyadi like \"%%\" order by adres.adisoyadi ");
     EXPECT_EQ(BuildSearchSql(u"a\"b\"\""),
               std::u16string(SearchSqlHead) + u"a\"\"b\"\"\"\"" + SearchSqlMiddle + SearchSqlTail);
+    // Letters outside ASCII and '_' are left to the byte check.
+    EXPECT_EQ(BuildSearchSql(u"Ayşe_K"), std::u16string(SearchSqlHead) + u"Ay%e%K" + SearchSqlMiddle + SearchSqlTail);
 }
 
 // The match check on its own, where SQLite's wider matching cannot hide a mistake.
@@ -183,6 +185,19 @@ TEST_F(AddressStoreTest, PercentAndUnderscoreAreWildcards) {
     EXPECT_EQ(Names(*db, u"Ö_e"), (std::vector<std::u16string>{u"Ömer"}));
     EXPECT_EQ(Names(*db, u"____"), (std::vector<std::u16string>{u"Ayşe", u"Kaan", u"Ömer"}));
     EXPECT_EQ(Names(*db, u"_____"), (std::vector<std::u16string>{}));
+}
+
+// SQLite reads a byte from 0xC0 up and the bytes from 0x80 to 0xBF after it as one
+// character; the names it would pair that way are still found byte by byte.
+TEST_F(AddressStoreTest, NamesWhoseBytesLookLikeUtf8AreStillFound) {
+    // 'ş' is byte 0xFE and '’' byte 0x92: SQLite reads the pair as one character.
+    Insert({u"Güneş’in", u"Ayşe", u"Kaan"});
+    auto db = OpenAddressDatabase();
+    EXPECT_EQ(Names(*db, u"’"), (std::vector<std::u16string>{u"Güneş’in"}));
+    EXPECT_EQ(Names(*db, u"ş’i"), (std::vector<std::u16string>{u"Güneş’in"}));
+    EXPECT_EQ(Names(*db, u"e__in"), (std::vector<std::u16string>{u"Güneş’in"}));
+    EXPECT_EQ(Names(*db, u"e_in"), (std::vector<std::u16string>{}));
+    EXPECT_EQ(Names(*db, u"ş"), (std::vector<std::u16string>{u"Ayşe", u"Güneş’in"}));
 }
 
 TEST_F(AddressStoreTest, EmptyTextListsEveryNamedRowInByteOrder) {

@@ -232,7 +232,10 @@ LRESULT WINAPI DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
             ReleaseCapture();
         }
         return 0;
-    case WM_NOTIFYFORMAT: return wParam == NF_QUERY || wParam == NF_REQUERY ? NFR_UNICODE : 0;
+    // lParam says what is asked (wParam is the window asking): every window here is Unicode.
+    case WM_NOTIFYFORMAT:
+        return static_cast<WPARAM>(lParam) == NF_QUERY || static_cast<WPARAM>(lParam) == NF_REQUERY ? NFR_UNICODE
+                                                                                                       : 0;
     default: return 0;
     }
 }

@@ -11,11 +11,14 @@
 namespace device {
 namespace {
 
-Window* g_active = nullptr;
-Window* g_focus = nullptr;
+// Kept as handles: a window that went away then simply looks up as nothing.
+HWND g_active = nullptr;
+HWND g_focus = nullptr;
 ForegroundChangedHook g_foregroundHook = nullptr;
 
 bool Alive(Window* window) { return window != nullptr && LookUp(window->handle) == window; }
+
+HWND HandleOf(Window* window) { return window != nullptr ? window->handle : nullptr; }
 
 bool IsMinimized(const Window* window) { return window->showState == ShowState::Minimized; }
 
@@ -36,26 +39,26 @@ void SendActivateApp(BOOL active) {
 // The focus moves to `window` (or nowhere), with WM_KILLFOCUS and WM_SETFOCUS. Returns
 // the window that had the focus.
 HWND SetFocusWindow(Window* window) {
-    Window* previous = Alive(g_focus) ? g_focus : nullptr;
-    HWND previousHandle = previous != nullptr ? previous->handle : nullptr;
-    HWND handle = window != nullptr ? window->handle : nullptr;
-    g_focus = window;
+    Window* previous = LookUp(g_focus);
+    HWND previousHandle = HandleOf(previous);
+    HWND handle = HandleOf(window);
+    g_focus = handle;
     if (previous != nullptr) {
         Send(previous, WM_KILLFOCUS, reinterpret_cast<WPARAM>(handle), 0);
-        if (g_focus != window) {
+        if (g_focus != handle) {
             return previousHandle; // the old window's handler moved the focus elsewhere
         }
     }
-    if (window != nullptr && Alive(window)) {
-        Send(window, WM_SETFOCUS, reinterpret_cast<WPARAM>(previousHandle), 0);
+    if (Window* still = LookUp(handle)) {
+        Send(still, WM_SETFOCUS, reinterpret_cast<WPARAM>(previousHandle), 0);
     }
     return previousHandle;
 }
 
 } // namespace
 
-Window* ActiveWindow() { return Alive(g_active) ? g_active : nullptr; }
-Window* FocusWindow() { return Alive(g_focus) ? g_focus : nullptr; }
+Window* ActiveWindow() { return LookUp(g_active); }
+Window* FocusWindow() { return LookUp(g_focus); }
 
 void SetForegroundChangedHook(ForegroundChangedHook hook) { g_foregroundHook = hook; }
 
@@ -67,9 +70,9 @@ bool ActivateWindow(Window* window, WORD how) {
     if (window != nullptr && window->deviceOwned) {
         return false;
     }
-    HWND handle = window != nullptr ? window->handle : nullptr;
-    HWND previousHandle = previous != nullptr ? previous->handle : nullptr;
-    g_active = window;
+    HWND handle = HandleOf(window);
+    HWND previousHandle = HandleOf(previous);
+    g_active = handle;
     if (window != nullptr && BringToTop(window) && IsEffectivelyVisible(window)) {
         InvalidateWindowTree(window);
     }
@@ -91,7 +94,7 @@ bool ActivateWindow(Window* window, WORD how) {
         SetFocusWindow(nullptr);
         return true;
     }
-    if (g_active != window || LookUp(handle) == nullptr) {
+    if (g_active != handle || LookUp(handle) == nullptr) {
         return false; // a handler activated something else meanwhile
     }
     Send(window, WM_NCACTIVATE, TRUE, reinterpret_cast<LPARAM>(previousHandle));
@@ -102,7 +105,7 @@ bool ActivateWindow(Window* window, WORD how) {
          reinterpret_cast<LPARAM>(previousHandle));
     // The default procedure took the focus; if the program's did not, the platform
     // still puts it into the newly active window.
-    if (g_active == window && LookUp(handle) != nullptr) {
+    if (g_active == handle && LookUp(handle) != nullptr) {
         Window* focus = FocusWindow();
         if (focus == nullptr || TopLevelOf(focus) != window) {
             if (!IsMinimized(window)) {
@@ -146,10 +149,10 @@ void MoveFocusOutOf(Window* window) {
 }
 
 void ForgetFocusOf(Window* window) {
-    if (g_focus == window) {
+    if (g_focus == window->handle) {
         g_focus = nullptr;
     }
-    if (g_active == window) {
+    if (g_active == window->handle) {
         g_active = nullptr;
         if (g_foregroundHook != nullptr) {
             g_foregroundHook();

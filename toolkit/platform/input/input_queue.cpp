@@ -44,7 +44,7 @@ struct KeyTranslation {
 std::deque<PendingInput> g_input;
 std::array<BYTE, 256> g_keyState{};
 std::vector<Window*> g_modalInput;
-Window* g_capture = nullptr;
+HWND g_capture = nullptr; // a handle, so that a window gone meanwhile looks up as nothing
 LastClick g_lastClick;
 KeyTranslation g_lastKey;
 
@@ -122,14 +122,14 @@ bool ConvertPointer(PendingInput& input) {
     bool buttonDownAfter = raw.kind == RawInputKind::PointerDown ||
                            (raw.kind == RawInputKind::PointerMove && PointerButtonDown());
 
-    if (g_capture != nullptr && LookUp(g_capture->handle) != nullptr) {
+    if (Window* capture = LookUp(g_capture)) {
         // Even a window holding the capture hears nothing while a message box holds the
         // input elsewhere.
-        if (!InsideModalInput(g_capture)) {
+        if (!InsideModalInput(capture)) {
             return false;
         }
-        input.msg = MSG{g_capture->handle, message, MouseKeyFlags(buttonDownAfter),
-                        ClientPoint(g_capture, raw.point), input.time, raw.point};
+        input.msg = MSG{capture->handle, message, MouseKeyFlags(buttonDownAfter),
+                        ClientPoint(capture, raw.point), input.time, raw.point};
         return true;
     }
     HitResult hit = HitTest(raw.point);
@@ -436,37 +436,35 @@ HWND WINAPI SetCapture(HWND hWnd) {
     if (window == nullptr) {
         return nullptr;
     }
-    Window* previous = device::g_capture;
+    Window* previous = device::LookUp(device::g_capture);
     if (previous == window) {
         return hWnd;
     }
-    device::g_capture = window;
+    device::g_capture = hWnd;
     HWND previousHandle = previous != nullptr ? previous->handle : nullptr;
-    if (previous != nullptr && device::LookUp(previousHandle) != nullptr) {
+    if (previous != nullptr) {
         device::Send(previous, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hWnd));
     }
     return previousHandle;
 }
 
 BOOL WINAPI ReleaseCapture() {
-    Window* previous = device::g_capture;
+    Window* previous = device::LookUp(device::g_capture);
     device::g_capture = nullptr;
-    if (previous != nullptr && device::LookUp(previous->handle) != nullptr) {
+    if (previous != nullptr) {
         device::Send(previous, WM_CAPTURECHANGED, 0, 0);
     }
     return TRUE;
 }
 
-HWND WINAPI GetCapture() {
-    Window* capture = device::g_capture;
-    return capture != nullptr && device::LookUp(capture->handle) != nullptr ? capture->handle : nullptr;
-}
+HWND WINAPI GetCapture() { return device::LookUp(device::g_capture) != nullptr ? device::g_capture : nullptr; }
 
 namespace device {
 
 // Called when a window goes away: it can no longer hold the capture.
 void ForgetCaptureOf(Window* window) {
-    if (g_capture != nullptr && IsSelfOrDescendant(g_capture, window)) {
+    Window* capture = LookUp(g_capture);
+    if (capture != nullptr && IsSelfOrDescendant(capture, window)) {
         g_capture = nullptr;
     }
     if (g_lastClick.valid && LookUp(g_lastClick.hwnd) == window) {

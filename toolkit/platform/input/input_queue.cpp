@@ -43,7 +43,7 @@ struct KeyTranslation {
 
 std::deque<PendingInput> g_input;
 std::array<BYTE, 256> g_keyState{};
-std::vector<Window*> g_modalInput;
+std::vector<HWND> g_modalInput; // handles: a box destroyed without letting go holds nothing
 HWND g_capture = nullptr; // a handle, so that a window gone meanwhile looks up as nothing
 LastClick g_lastClick;
 KeyTranslation g_lastKey;
@@ -62,10 +62,13 @@ WPARAM MouseKeyFlags(bool buttonDown) {
 }
 
 bool InsideModalInput(Window* window) {
+    while (!g_modalInput.empty() && LookUp(g_modalInput.back()) == nullptr) {
+        g_modalInput.pop_back();
+    }
     if (g_modalInput.empty()) {
         return true;
     }
-    return IsSelfOrDescendant(window, g_modalInput.back());
+    return IsSelfOrDescendant(window, LookUp(g_modalInput.back()));
 }
 
 UINT ClientMessageFor(RawInputKind kind) {
@@ -291,10 +294,10 @@ bool TakeInputMessage(MSG* msg, const MessageFilter& filter, bool remove) {
     return false;
 }
 
-void PushModalInputWindow(Window* window) { g_modalInput.push_back(window); }
+void PushModalInputWindow(Window* window) { g_modalInput.push_back(window->handle); }
 
 void PopModalInputWindow(Window* window) {
-    auto it = std::find(g_modalInput.begin(), g_modalInput.end(), window);
+    auto it = std::find(g_modalInput.begin(), g_modalInput.end(), window->handle);
     if (it != g_modalInput.end()) {
         g_modalInput.erase(it);
     }

@@ -13,7 +13,7 @@ namespace {
 
 constexpr const char16_t* kNavigationBarClass = u"HHTaskBar";
 constexpr int kOkButtonWidth = 26;
-Window* g_navigationBar = nullptr;
+HWND g_navigationBar = nullptr;
 bool g_okPressed = false;
 
 Window* TitleWindow() {
@@ -88,7 +88,7 @@ void Paint(HWND hwnd) {
 void OnButtonUp(POINT point) {
     bool wasPressed = g_okPressed;
     g_okPressed = false;
-    InvalidateRect(g_navigationBar->handle, nullptr, FALSE);
+    InvalidateRect(g_navigationBar, nullptr, FALSE);
     Window* title = TitleWindow();
     // The "ok" tap is posted to the window, as the shell puts it into the program's queue;
     // the window's own handle in lParam tells it that it is its own confirmation.
@@ -123,7 +123,7 @@ LRESULT CALLBACK NavigationBarProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
 
 } // namespace
 
-Window* NavigationBar() { return g_navigationBar != nullptr && LookUp(g_navigationBar->handle) ? g_navigationBar : nullptr; }
+Window* NavigationBar() { return LookUp(g_navigationBar); }
 
 void RegisterNavigationBarClass() {
     RegisterSystemClass(ClassDescriptor{kNavigationBarClass, 0, NavigationBarProc, 0, nullptr, nullptr});
@@ -132,24 +132,24 @@ void RegisterNavigationBarClass() {
 void CreateNavigationBar() {
     HWND hwnd = CreateWindowExW(WS_EX_TOPMOST, kNavigationBarClass, u"", WS_POPUP, 0, 0, kScreenWidth,
                                 kNavigationBarHeight, nullptr, nullptr, nullptr, nullptr);
-    g_navigationBar = LookUp(hwnd);
+    g_navigationBar = hwnd;
     g_okPressed = false;
-    if (g_navigationBar != nullptr) {
+    if (Window* bar = LookUp(hwnd)) {
         // Marked before it shows, so that it is never activated.
-        g_navigationBar->deviceOwned = true;
+        bar->deviceOwned = true;
         ShowWindow(hwnd, SW_SHOWNA);
     }
 }
 
 void NotifyShellOfTitle(Window* window) {
     if (NavigationBar() != nullptr && window == ActiveWindow()) {
-        InvalidateRect(g_navigationBar->handle, nullptr, FALSE);
+        InvalidateRect(g_navigationBar, nullptr, FALSE);
     }
 }
 
 void RefreshNavigationBar() {
     if (NavigationBar() != nullptr) {
-        InvalidateRect(g_navigationBar->handle, nullptr, FALSE);
+        InvalidateRect(g_navigationBar, nullptr, FALSE);
     }
 }
 

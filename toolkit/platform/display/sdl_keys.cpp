@@ -2,6 +2,8 @@
 // UTF-8 of the desktop's text input to UTF-16.
 #include "display/sdl_keys.h"
 
+#include "kernel/utf8.h"
+
 #include "windows.h"
 
 namespace device::sdl {
@@ -69,16 +71,6 @@ UINT VirtualKeyForPlace(SDL_Scancode scancode) {
     return 0;
 }
 
-void AppendUtf16(char32_t code, std::u16string* out) {
-    if (code >= 0x10000) {
-        code -= 0x10000;
-        out->push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
-        out->push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
-    } else {
-        out->push_back(static_cast<char16_t>(code));
-    }
-}
-
 } // namespace
 
 UINT VirtualKeyFor(SDL_Keycode key, SDL_Scancode scancode) {
@@ -133,77 +125,9 @@ char16_t ShortcutCharacterFor(SDL_Keycode key, bool shift) {
 }
 
 std::u16string Utf16FromUtf8(const char* text) {
-    std::u16string result;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
-    size_t i = 0;
-    while (bytes[i] != 0) {
-        unsigned char lead = bytes[i];
-        char32_t code = 0;
-        int extra = 0;
-        char32_t minimum = 0;
-        if (lead < 0x80) {
-            code = lead;
-        } else if ((lead & 0xE0) == 0xC0) {
-            code = lead & 0x1F;
-            extra = 1;
-            minimum = 0x80;
-        } else if ((lead & 0xF0) == 0xE0) {
-            code = lead & 0x0F;
-            extra = 2;
-            minimum = 0x800;
-        } else if ((lead & 0xF8) == 0xF0) {
-            code = lead & 0x07;
-            extra = 3;
-            minimum = 0x10000;
-        } else {
-            result.push_back(0xFFFD);
-            ++i;
-            continue;
-        }
-        int taken = 0;
-        while (taken < extra && (bytes[i + 1 + taken] & 0xC0) == 0x80) {
-            code = (code << 6) | (bytes[i + 1 + taken] & 0x3F);
-            ++taken;
-        }
-        i += 1 + static_cast<size_t>(taken);
-        bool surrogate = code >= 0xD800 && code <= 0xDFFF;
-        if (taken < extra || code < minimum || code > 0x10FFFF || surrogate) {
-            result.push_back(0xFFFD);
-            continue;
-        }
-        AppendUtf16(code, &result);
-    }
-    return result;
+    return device_kernel::Utf8ToUtf16(text != nullptr ? text : "");
 }
 
-std::string Utf8FromUtf16(const std::u16string& text) {
-    std::string result;
-    for (size_t i = 0; i < text.size(); ++i) {
-        char32_t code = text[i];
-        if (code >= 0xD800 && code <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
-            code = 0x10000 + ((code - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            ++i;
-        } else if (code >= 0xD800 && code <= 0xDFFF) {
-            code = 0xFFFD;
-        }
-        if (code < 0x80) {
-            result.push_back(static_cast<char>(code));
-        } else if (code < 0x800) {
-            result.push_back(static_cast<char>(0xC0 | (code >> 6)));
-            result.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        } else if (code < 0x10000) {
-            result.push_back(static_cast<char>(0xE0 | (code >> 12)));
-            result.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-            result.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        } else {
-            result.push_back(static_cast<char>(0xF0 | (code >> 18)));
-            result.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
-            result.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-            result.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        }
-    }
-    return result;
-}
+std::string Utf8FromUtf16(const std::u16string& text) { return device_kernel::Utf16ToUtf8(text); }
 
 } // namespace device::sdl

@@ -211,25 +211,8 @@ LRESULT OnNcDestroy(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd, WM_NCDESTROY, wParam, lParam);
 }
 
-LRESULT OnPaint(HWND hwnd, WPARAM wParam) {
-    if (wParam != 0) {
-        Paint(hwnd, reinterpret_cast<HDC>(wParam));
-        return 0;
-    }
-    PAINTSTRUCT paint;
-    HDC hdc = BeginPaint(hwnd, &paint);
-    if (hdc != nullptr) {
-        Paint(hwnd, hdc);
-    }
-    EndPaint(hwnd, &paint);
-    return 0;
-}
+LRESULT OnPaint(HWND hwnd, WPARAM wParam) { return controls::PaintWith(hwnd, wParam, Paint); }
 
-LRESULT OnSetText(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    LRESULT result = DefWindowProcW(hwnd, WM_SETTEXT, wParam, lParam);
-    controls::RepaintNow(hwnd);
-    return result;
-}
 
 LRESULT OnEnable(HWND hwnd) {
     controls::RepaintNow(hwnd);
@@ -408,7 +391,7 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     case WM_ERASEBKGND: return 1; // everything is drawn in WM_PAINT
     case WM_PAINT:
     case WM_PRINTCLIENT: return OnPaint(hwnd, wParam);
-    case WM_SETTEXT: return OnSetText(hwnd, wParam, lParam);
+    case WM_SETTEXT: return controls::SetTextAndRepaint(hwnd, wParam, lParam);
     case WM_ENABLE: return OnEnable(hwnd);
     case WM_SETFONT: return OnSetFont(hwnd, wParam, lParam);
     case WM_GETFONT: return OnGetFont(hwnd);

@@ -34,4 +34,24 @@ void RepaintNow(HWND control) {
     UpdateWindow(control);
 }
 
+LRESULT PaintWith(HWND control, WPARAM wParam, void (*paint)(HWND control, HDC hdc)) {
+    if (wParam != 0) {
+        paint(control, reinterpret_cast<HDC>(wParam));
+        return 0;
+    }
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(control, &ps);
+    if (hdc != nullptr) {
+        paint(control, hdc);
+    }
+    EndPaint(control, &ps);
+    return 0;
+}
+
+LRESULT SetTextAndRepaint(HWND control, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = DefWindowProcW(control, WM_SETTEXT, wParam, lParam);
+    RepaintNow(control);
+    return result;
+}
+
 } // namespace device::controls

@@ -19,4 +19,11 @@ HBRUSH AskForColours(HWND control, HWND askWindow, UINT message, HDC hdc);
 // rather than at the next WM_PAINT of the queue.
 void RepaintNow(HWND control);
 
+// WM_PAINT and WM_PRINTCLIENT: `paint` draws on the DC in wParam, or on BeginPaint's.
+LRESULT PaintWith(HWND control, WPARAM wParam, void (*paint)(HWND control, HDC hdc));
+
+// WM_SETTEXT of a control that shows its text: stored by the default procedure, shown at
+// once.
+LRESULT SetTextAndRepaint(HWND control, WPARAM wParam, LPARAM lParam);
+
 } // namespace device::controls

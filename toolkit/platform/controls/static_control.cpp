@@ -173,25 +173,8 @@ LRESULT OnNcHitTest(HWND hwnd) {
     return HasNotifyStyle(hwnd) ? HTCLIENT : HTTRANSPARENT;
 }
 
-LRESULT OnPaint(HWND hwnd, WPARAM wParam) {
-    if (wParam != 0) {
-        Paint(hwnd, reinterpret_cast<HDC>(wParam));
-        return 0;
-    }
-    PAINTSTRUCT paint;
-    HDC hdc = BeginPaint(hwnd, &paint);
-    if (hdc != nullptr) {
-        Paint(hwnd, hdc);
-    }
-    EndPaint(hwnd, &paint);
-    return 0;
-}
+LRESULT OnPaint(HWND hwnd, WPARAM wParam) { return controls::PaintWith(hwnd, wParam, Paint); }
 
-LRESULT OnSetText(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    LRESULT result = DefWindowProcW(hwnd, WM_SETTEXT, wParam, lParam);
-    controls::RepaintNow(hwnd);
-    return result;
-}
 
 LRESULT OnSetFont(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     if (StaticState* state = StateOf(hwnd)) {
@@ -239,7 +222,7 @@ LRESULT CALLBACK StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     case WM_ERASEBKGND: return 1; // everything is drawn in WM_PAINT
     case WM_PAINT:
     case WM_PRINTCLIENT: return OnPaint(hwnd, wParam);
-    case WM_SETTEXT: return OnSetText(hwnd, wParam, lParam);
+    case WM_SETTEXT: return controls::SetTextAndRepaint(hwnd, wParam, lParam);
     case WM_SETFONT: return OnSetFont(hwnd, wParam, lParam);
     case WM_GETFONT: return OnGetFont(hwnd);
     case WM_GETDLGCODE: return DLGC_STATIC;

@@ -8,11 +8,9 @@
 
 TControl* CreatingControl = nullptr;
 WORD ControlIdCounter = 0x8000;
+BYTE PlatformTypeCache = 255;
 
 namespace {
-
-// 255: not asked yet.
-BYTE g_platformType = 255;
 
 TCommandTable MakeTable(WORD click, WORD enter, WORD leave, WORD change, WORD extraWidth, WORD extraHeight) {
     TCommandTable table;
@@ -351,17 +349,16 @@ bool TControl::CreateWindow() {
 }
 
 int GetPlatformType() {
-    if (g_platformType == 255) {
+    if (PlatformTypeCache == 255) {
         WCHAR buffer[51] = {};
         if (SystemParametersInfoW(SPI_GETPLATFORMTYPE, sizeof buffer, buffer, 0)) {
             buffer[50] = 0;
             const std::u16string name = buffer;
-            g_platformType = name == u"PocketPC" ? 1 : name == u"SmartPhone" ? 2 : 0;
+            PlatformTypeCache = name == u"PocketPC" ? 1 : name == u"SmartPhone" ? 2 : 0;
         } else {
-            g_platformType = GetLastError() == ERROR_ACCESS_DENIED ? 2 : 0;
+            PlatformTypeCache = GetLastError() == ERROR_ACCESS_DENIED ? 2 : 0;
         }
     }
-    return g_platformType;
+    return PlatformTypeCache;
 }
 
-void ResetPlatformTypeCache() { g_platformType = 255; }

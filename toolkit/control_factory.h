@@ -47,6 +47,8 @@ void CreateChildWindows(TControl* control);
 
 // 0 unknown, 1 Pocket PC, 2 Smartphone; asked once and cached.
 int GetPlatformType();
+// GetPlatformType's answer; 255 until it is first asked.
+extern BYTE PlatformTypeCache;
 
 // The control whose window is being created: the first message of the new window binds
 // to it.

@@ -165,7 +165,7 @@ TEST_F(Construction, AFormWithoutBoundsFillsTheWorkAreaDownToItsMenuBar) {
 TEST_F(Construction, OnASmartphoneAFormGetsNoMenuBarAndReachesTheScreensBottom) {
     device::host::Stop();
     device::host::StartHeadless(device::host::Options{u"SmartPhone"});
-    ResetToolkitForTesting();
+    test::ResetToolkit();
     EXPECT_EQ(GetPlatformType(), 2);
     TControl* form = CreateForm(nullptr, u"Form");
     Show(form);

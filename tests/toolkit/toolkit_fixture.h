@@ -4,7 +4,7 @@
 
 #include "control.h"
 #include "support/device_fixture.h"
-#include "testing_reset.h"
+#include "toolkit_reset.h"
 
 #include <deque>
 #include <string>
@@ -16,10 +16,10 @@ class ToolkitTest : public DeviceTest {
 protected:
     void SetUp() override {
         DeviceTest::SetUp();
-        ResetToolkitForTesting();
+        ResetToolkit();
     }
     void TearDown() override {
-        ResetToolkitForTesting();
+        ResetToolkit();
         DeviceTest::TearDown();
     }
 };

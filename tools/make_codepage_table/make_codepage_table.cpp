@@ -1,6 +1,6 @@
 // Writes the device's Windows-1254 decoding table, taken from glibc's iconv (CP1254), as a
 // C++ header. Regenerate with:
-//   build/tools/make_codepage_table/make_codepage_table > toolkit/platform/kernel/cp1254_table.h
+//   build/tools/make_codepage_table/make_codepage_table > device/kernel/cp1254_table.h
 #include <iconv.h>
 
 #include <cerrno>

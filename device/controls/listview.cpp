@@ -306,7 +306,7 @@ void DumpListView(HWND hwnd, diag::JsonWriter& out) {
         }
         out.BeginArray();
         for (size_t column = 0; column < shown; ++column) {
-            out.String(SubItemText(item, static_cast<int>(column)));
+            out.String(std::u16string(SubItemText(*lv, item, static_cast<int>(column))));
         }
         out.EndArray();
     }

@@ -57,7 +57,7 @@ LRESULT InsertColumn(ListView& lv, WPARAM index, const LVCOLUMNW* column) {
         added.width = std::max(column->cx, 0);
     }
     if ((column->mask & LVCF_TEXT) != 0) {
-        added.text = TextFrom(column->pszText);
+        added.text = std::u16string(TextFrom(column->pszText));
     }
     if ((column->mask & LVCF_IMAGE) != 0) {
         added.image = column->iImage;
@@ -65,11 +65,10 @@ LRESULT InsertColumn(ListView& lv, WPARAM index, const LVCOLUMNW* column) {
     added.order = (column->mask & LVCF_ORDER) != 0 ? column->iOrder : static_cast<int>(at);
     lv.columns.insert(lv.columns.begin() + static_cast<std::ptrdiff_t>(at), added);
     if (lv.columns.size() > 1) {
-        size_t slot = std::max<size_t>(at, 1) - 1;
+        // The labels stay: a column inserted at 0 shifts the sub-items from 1 on.
+        const int subItem = static_cast<int>(std::max<size_t>(at, 1));
         for (Item& item : lv.items) {
-            if (item.subItems.size() > slot) {
-                item.subItems.insert(item.subItems.begin() + static_cast<std::ptrdiff_t>(slot), std::u16string());
-            }
+            lv.texts.InsertEmpty(item.texts, subItem);
         }
     }
     if (lv.header != nullptr) {
@@ -92,7 +91,7 @@ LRESULT SetColumn(ListView& lv, WPARAM index, const LVCOLUMNW* column) {
         target.width = std::max(column->cx, 0);
     }
     if ((column->mask & LVCF_TEXT) != 0) {
-        target.text = TextFrom(column->pszText);
+        target.text = std::u16string(TextFrom(column->pszText));
     }
     if ((column->mask & LVCF_IMAGE) != 0) {
         target.image = column->iImage;
@@ -137,11 +136,10 @@ LRESULT DeleteColumn(ListView& lv, WPARAM index) {
         return FALSE;
     }
     lv.columns.erase(lv.columns.begin() + static_cast<std::ptrdiff_t>(index));
-    size_t slot = std::max<size_t>(index, 1) - 1;
+    // The label stays with its item: deleting column 0 takes sub-item 1 with it.
+    const int subItem = static_cast<int>(std::max<size_t>(index, 1));
     for (Item& item : lv.items) {
-        if (item.subItems.size() > slot) {
-            item.subItems.erase(item.subItems.begin() + static_cast<std::ptrdiff_t>(slot));
-        }
+        lv.texts.Remove(item.texts, subItem);
     }
     if (!lv.columns.empty()) {
         lv.columns[0].fmt &= ~LVCFMT_JUSTIFYMASK;
@@ -165,13 +163,13 @@ LRESULT SetColumnWidth(ListView& lv, WPARAM index, int width) {
         HDC hdc = GetDC(lv.hwnd);
         HGDIOBJ previous = SelectObject(hdc, lv.font != nullptr ? lv.font : GetStockObject(SYSTEM_FONT));
         int widest = 0;
-        auto measure = [&](const std::u16string& text) {
+        auto measure = [&](std::u16string_view text) {
             SIZE size{};
-            GetTextExtentPoint32W(hdc, text.c_str(), static_cast<int>(text.size()), &size);
+            GetTextExtentPoint32W(hdc, text.data(), static_cast<int>(text.size()), &size);
             widest = std::max(widest, static_cast<int>(size.cx));
         };
         for (const Item& item : lv.items) {
-            measure(SubItemText(item, static_cast<int>(index)));
+            measure(SubItemText(lv, item, static_cast<int>(index)));
         }
         if (useHeader) {
             measure(lv.columns[index].text);

@@ -77,13 +77,13 @@ UINT Alignment(const ListView& lv, int column) {
     }
 }
 
-int TextWidth(HDC hdc, const std::u16string& text) {
+int TextWidth(HDC hdc, std::u16string_view text) {
     SIZE size{};
-    GetTextExtentPoint32W(hdc, text.c_str(), static_cast<int>(text.size()), &size);
+    GetTextExtentPoint32W(hdc, text.data(), static_cast<int>(text.size()), &size);
     return static_cast<int>(size.cx);
 }
 
-void DrawCellText(PaintContext& pc, const std::u16string& text, RECT cell, UINT align, COLORREF color) {
+void DrawCellText(PaintContext& pc, std::u16string_view text, RECT cell, UINT align, COLORREF color) {
     if (text.empty()) {
         return;
     }
@@ -93,12 +93,12 @@ void DrawCellText(PaintContext& pc, const std::u16string& text, RECT cell, UINT 
         return;
     }
     SetTextColor(pc.hdc, color);
-    DrawTextW(pc.hdc, text.c_str(), static_cast<int>(text.size()), &cell, kCellText | align);
+    DrawTextW(pc.hdc, text.data(), static_cast<int>(text.size()), &cell, kCellText | align);
 }
 
 // Column 0's label, or the only cell of the views without columns: highlighted as far as
 // its text reaches unless the whole row is.
-RECT LabelHighlight(PaintContext& pc, const std::u16string& text, const RECT& cell) {
+RECT LabelHighlight(PaintContext& pc, std::u16string_view text, const RECT& cell) {
     RECT label = cell;
     label.right = std::min(cell.right, cell.left + TextWidth(pc.hdc, text) + 2 * kTextPadding);
     return label;
@@ -119,11 +119,12 @@ void PaintRow(ListView& lv, PaintContext& pc, int index) {
     RECT focusRect = row;
     if (!pc.report) {
         RECT cell{0, row.top, pc.client.right, row.bottom};
-        focusRect = LabelHighlight(pc, item.text, cell);
+        const std::u16string_view label = SubItemText(lv, item, 0);
+        focusRect = LabelHighlight(pc, label, cell);
         if (selected) {
             pc.brushes.Fill(pc.hdc, focusRect, pc.selectionBackground);
         }
-        DrawCellText(pc, item.text, cell, DT_LEFT, selected ? pc.selectionText : pc.text);
+        DrawCellText(pc, label, cell, DT_LEFT, selected ? pc.selectionText : pc.text);
     } else {
         int x = row.left;
         for (size_t column = 0; column < lv.columns.size(); ++column) {
@@ -133,7 +134,7 @@ void PaintRow(ListView& lv, PaintContext& pc, int index) {
             if (cell.right <= pc.paint.left || cell.left >= pc.paint.right) {
                 continue;
             }
-            const std::u16string& text = SubItemText(item, static_cast<int>(column));
+            const std::u16string_view text = SubItemText(lv, item, static_cast<int>(column));
             bool highlighted = selected && (pc.fullRow || column == 0);
             if (column == 0 && !pc.fullRow) {
                 focusRect = LabelHighlight(pc, text, cell);

@@ -2,10 +2,13 @@
 // store, notifications, layout and scrolling, painting, stylus and keys.
 #pragma once
 
+#include "controls/listview_texts.h"
+
 #include "commctrl.h"
 #include "windows.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace device::listview {
@@ -29,14 +32,14 @@ struct Column {
     int order = 0;
 };
 
-// One row. Kept small and movable so that a vector of 100,000 of them grows cheaply.
+// One row. Kept small and trivially movable so that a vector of 100,000 of them grows
+// cheaply; its texts (sub-item 0 is the label) are in the list view's text pool.
 struct Item {
-    std::u16string text;                  // sub-item 0, the item's label
-    std::vector<std::u16string> subItems; // sub-items 1.. as far as any was set
     LPARAM lParam = 0;
     UINT state = 0;
     int image = 0;
     int indent = 0;
+    TextRef texts;
 };
 
 struct ListView {
@@ -48,6 +51,7 @@ struct ListView {
     // Store.
     std::vector<Column> columns;
     std::vector<Item> items;
+    TextPool texts;
     int selectedCount = 0;
     int focusedItem = -1;
     int selectionMark = -1;
@@ -98,10 +102,10 @@ LRESULT SetColumnWidth(ListView& lv, WPARAM index, int width);
 
 // --- listview_store.cpp: items and sub-items -------------------------------------------
 // A text handed in by a program: null and LPSTR_TEXTCALLBACKW become empty.
-std::u16string TextFrom(const WCHAR* text);
+std::u16string_view TextFrom(const WCHAR* text);
 // Copies as much as fits, always terminated; answers the number of characters copied.
-int CopyText(const std::u16string& text, WCHAR* buffer, int capacity);
-const std::u16string& SubItemText(const Item& item, int subItem);
+int CopyText(std::u16string_view text, WCHAR* buffer, int capacity);
+std::u16string_view SubItemText(const ListView& lv, const Item& item, int subItem);
 LRESULT InsertItem(ListView& lv, const LVITEMW* item);
 LRESULT SetItemText(ListView& lv, WPARAM index, const LVITEMW* item);
 LRESULT GetItemText(const ListView& lv, WPARAM index, LVITEMW* item);

@@ -1,14 +1,12 @@
 // The list view's items and sub-items: inserting, reading, changing and deleting them.
-// Appending, setting a text, counting and clearing cost O(1) per item, so 100,000 rows
-// stay quick.
+// Appending, setting a text, counting and clearing cost O(1) per item and allocate nothing
+// per row (the texts go into the packed pool), so 100,000 rows stay quick and small.
 #include "controls/listview_state.h"
 
 #include <algorithm>
 
 namespace device::listview {
 namespace {
-
-const std::u16string kEmpty;
 
 // LPSTR_TEXTCALLBACKW: the parent would be asked for the text, which is not emulated.
 const WCHAR* const kTextCallback = reinterpret_cast<const WCHAR*>(static_cast<INT_PTR>(-1));
@@ -20,23 +18,20 @@ bool IsValidSubItem(const ListView& lv, int subItem) {
     return subItem >= 0 && static_cast<size_t>(subItem) < std::max<size_t>(lv.columns.size(), 1);
 }
 
-void SetSubItemText(Item& item, int subItem, std::u16string text) {
-    if (subItem == 0) {
-        item.text = std::move(text);
+// Garbage left by moved and deleted texts is squeezed out once it outweighs the rest.
+void CompactTextsIfWorthIt(ListView& lv) {
+    if (!lv.texts.WantsCompaction()) {
         return;
     }
-    size_t slot = static_cast<size_t>(subItem - 1);
-    if (slot >= item.subItems.size()) {
-        if (text.empty()) {
-            return;
-        }
-        item.subItems.resize(slot + 1);
+    TextPool fresh;
+    for (Item& item : lv.items) {
+        item.texts = fresh.Append(lv.texts, item.texts);
     }
-    item.subItems[slot] = std::move(text);
+    lv.texts = std::move(fresh);
 }
 
 // Case-insensitive order of labels for the sorted styles (ASCII and Latin-1 letters folded).
-int CompareLabels(const std::u16string& a, const std::u16string& b) {
+int CompareLabels(std::u16string_view a, std::u16string_view b) {
     auto fold = [](char16_t c) -> char16_t {
         return (c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7) ? char16_t(c - 32) : c;
     };
@@ -51,10 +46,10 @@ int CompareLabels(const std::u16string& a, const std::u16string& b) {
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
-size_t SortedPosition(const ListView& lv, const std::u16string& text, bool descending) {
+size_t SortedPosition(const ListView& lv, std::u16string_view text, bool descending) {
     auto first = std::upper_bound(lv.items.begin(), lv.items.end(), text,
-                                  [descending](const std::u16string& value, const Item& item) {
-                                      int order = CompareLabels(value, item.text);
+                                  [&lv, descending](std::u16string_view value, const Item& item) {
+                                      int order = CompareLabels(value, SubItemText(lv, item, 0));
                                       return descending ? order > 0 : order < 0;
                                   });
     return static_cast<size_t>(first - lv.items.begin());
@@ -68,11 +63,11 @@ int IndexAfterRemoval(int index, int removed) {
 
 } // namespace
 
-std::u16string TextFrom(const WCHAR* text) {
-    return text == nullptr || text == kTextCallback ? std::u16string() : std::u16string(text);
+std::u16string_view TextFrom(const WCHAR* text) {
+    return text == nullptr || text == kTextCallback ? std::u16string_view(u"") : std::u16string_view(text);
 }
 
-int CopyText(const std::u16string& text, WCHAR* buffer, int capacity) {
+int CopyText(std::u16string_view text, WCHAR* buffer, int capacity) {
     if (buffer == nullptr || capacity <= 0) {
         return 0;
     }
@@ -82,12 +77,8 @@ int CopyText(const std::u16string& text, WCHAR* buffer, int capacity) {
     return static_cast<int>(count);
 }
 
-const std::u16string& SubItemText(const Item& item, int subItem) {
-    if (subItem == 0) {
-        return item.text;
-    }
-    size_t slot = static_cast<size_t>(subItem - 1);
-    return slot < item.subItems.size() ? item.subItems[slot] : kEmpty;
+std::u16string_view SubItemText(const ListView& lv, const Item& item, int subItem) {
+    return lv.texts.Text(item.texts, subItem);
 }
 
 // --- Items --------------------------------------------------------------------------------
@@ -99,9 +90,7 @@ LRESULT InsertItem(ListView& lv, const LVITEMW* item) {
         return -1;
     }
     Item added;
-    if ((item->mask & LVIF_TEXT) != 0) {
-        added.text = TextFrom(item->pszText);
-    }
+    const std::u16string_view label = (item->mask & LVIF_TEXT) != 0 ? TextFrom(item->pszText) : std::u16string_view();
     if ((item->mask & LVIF_STATE) != 0) {
         added.state = item->state & item->stateMask;
     }
@@ -117,7 +106,7 @@ LRESULT InsertItem(ListView& lv, const LVITEMW* item) {
     DWORD style = StyleOf(lv);
     size_t at = std::min(static_cast<size_t>(item->iItem), lv.items.size());
     if ((style & (LVS_SORTASCENDING | LVS_SORTDESCENDING)) != 0) {
-        at = SortedPosition(lv, added.text, (style & LVS_SORTDESCENDING) != 0);
+        at = SortedPosition(lv, label, (style & LVS_SORTDESCENDING) != 0);
     }
     int index = static_cast<int>(at);
     if ((added.state & LVIS_SELECTED) != 0 && (style & LVS_SINGLESEL) != 0) {
@@ -127,10 +116,11 @@ LRESULT InsertItem(ListView& lv, const LVITEMW* item) {
         lv.items[static_cast<size_t>(lv.focusedItem)].state &= ~LVIS_FOCUSED;
         lv.focusedItem = -1;
     }
+    lv.texts.Set(added.texts, 0, label);
     if (at == lv.items.size()) {
-        lv.items.push_back(std::move(added));
+        lv.items.push_back(added);
     } else {
-        lv.items.insert(lv.items.begin() + static_cast<std::ptrdiff_t>(at), std::move(added));
+        lv.items.insert(lv.items.begin() + static_cast<std::ptrdiff_t>(at), added);
         lv.focusedItem = lv.focusedItem >= 0 ? ShiftedIndex(lv.focusedItem, index) : -1;
         lv.selectionMark = lv.selectionMark >= 0 ? ShiftedIndex(lv.selectionMark, index) : -1;
     }
@@ -152,8 +142,8 @@ LRESULT SetItemText(ListView& lv, WPARAM index, const LVITEMW* item) {
     if (item == nullptr || !IsValidIndex(lv, index) || !IsValidSubItem(lv, item->iSubItem)) {
         return FALSE;
     }
-    std::u16string text = TextFrom(item->pszText);
-    if (item->iSubItem == 0 && text != lv.items[index].text) {
+    const std::u16string_view text = TextFrom(item->pszText);
+    if (item->iSubItem == 0 && text != SubItemText(lv, lv.items[index], 0)) {
         HWND hwnd = lv.hwnd;
         NMLISTVIEW change{};
         change.iItem = static_cast<int>(index);
@@ -162,7 +152,8 @@ LRESULT SetItemText(ListView& lv, WPARAM index, const LVITEMW* item) {
         if (Notify(lv, LVN_ITEMCHANGING, &change.hdr) != 0 || !StillAlive(hwnd, &lv) || !IsValidIndex(lv, index)) {
             return FALSE;
         }
-        lv.items[index].text = std::move(text);
+        lv.texts.Set(lv.items[index].texts, 0, text);
+        CompactTextsIfWorthIt(lv);
         InvalidateItem(lv, static_cast<int>(index));
         change = NMLISTVIEW{};
         change.iItem = static_cast<int>(index);
@@ -171,7 +162,8 @@ LRESULT SetItemText(ListView& lv, WPARAM index, const LVITEMW* item) {
         Notify(lv, LVN_ITEMCHANGED, &change.hdr);
         return TRUE;
     }
-    SetSubItemText(lv.items[index], item->iSubItem, std::move(text));
+    lv.texts.Set(lv.items[index].texts, item->iSubItem, text);
+    CompactTextsIfWorthIt(lv);
     InvalidateItem(lv, static_cast<int>(index));
     return TRUE;
 }
@@ -180,7 +172,7 @@ LRESULT GetItemText(const ListView& lv, WPARAM index, LVITEMW* item) {
     if (item == nullptr || !IsValidIndex(lv, index) || !IsValidSubItem(lv, item->iSubItem)) {
         return 0;
     }
-    return CopyText(SubItemText(lv.items[index], item->iSubItem), item->pszText, item->cchTextMax);
+    return CopyText(SubItemText(lv, lv.items[index], item->iSubItem), item->pszText, item->cchTextMax);
 }
 
 // Label, data, image and indent change under one LVN_ITEMCHANGING/LVN_ITEMCHANGED pair;
@@ -193,15 +185,17 @@ LRESULT SetItem(ListView& lv, const LVITEMW* item) {
     size_t index = static_cast<size_t>(item->iItem);
     if (item->iSubItem != 0) {
         if ((item->mask & LVIF_TEXT) != 0) {
-            SetSubItemText(lv.items[index], item->iSubItem, TextFrom(item->pszText));
+            lv.texts.Set(lv.items[index].texts, item->iSubItem, TextFrom(item->pszText));
+            CompactTextsIfWorthIt(lv);
             InvalidateItem(lv, item->iItem);
         }
         return TRUE;
     }
     Item& target = lv.items[index];
     UINT changed = 0;
-    std::u16string text = (item->mask & LVIF_TEXT) != 0 ? TextFrom(item->pszText) : target.text;
-    changed |= text != target.text ? LVIF_TEXT : 0;
+    const std::u16string_view label = SubItemText(lv, target, 0);
+    const std::u16string_view text = (item->mask & LVIF_TEXT) != 0 ? TextFrom(item->pszText) : label;
+    changed |= text != label ? LVIF_TEXT : 0;
     changed |= (item->mask & LVIF_PARAM) != 0 && item->lParam != target.lParam ? LVIF_PARAM : 0;
     changed |= (item->mask & LVIF_IMAGE) != 0 && item->iImage != target.image ? LVIF_IMAGE : 0;
     changed |= (item->mask & LVIF_INDENT) != 0 && item->iIndent != target.indent ? LVIF_INDENT : 0;
@@ -215,7 +209,9 @@ LRESULT SetItem(ListView& lv, const LVITEMW* item) {
             return FALSE;
         }
         Item& now = lv.items[index];
-        now.text = std::move(text);
+        if ((changed & LVIF_TEXT) != 0) {
+            lv.texts.Set(now.texts, 0, text);
+        }
         if ((changed & LVIF_PARAM) != 0) {
             now.lParam = item->lParam;
         }
@@ -225,8 +221,10 @@ LRESULT SetItem(ListView& lv, const LVITEMW* item) {
         if ((changed & LVIF_INDENT) != 0) {
             now.indent = item->iIndent;
         }
+        const LPARAM data = now.lParam;
+        CompactTextsIfWorthIt(lv);
         InvalidateItem(lv, item->iItem);
-        change.lParam = now.lParam;
+        change.lParam = data;
         Notify(lv, LVN_ITEMCHANGED, &change.hdr);
         if (!StillAlive(hwnd, &lv) || !IsValidIndex(lv, index)) {
             return FALSE;
@@ -245,7 +243,7 @@ LRESULT GetItem(const ListView& lv, LVITEMW* item) {
     }
     const Item& source = lv.items[static_cast<size_t>(item->iItem)];
     if ((item->mask & LVIF_TEXT) != 0) {
-        CopyText(SubItemText(source, item->iSubItem), item->pszText, item->cchTextMax);
+        CopyText(SubItemText(lv, source, item->iSubItem), item->pszText, item->cchTextMax);
     }
     if ((item->mask & LVIF_STATE) != 0) {
         item->state = source.state & item->stateMask;
@@ -278,6 +276,7 @@ bool RemoveItem(ListView& lv, size_t index) {
     int removed = static_cast<int>(index);
     lv.focusedItem = lv.focusedItem >= 0 ? IndexAfterRemoval(lv.focusedItem, removed) : -1;
     lv.selectionMark = lv.selectionMark >= 0 ? IndexAfterRemoval(lv.selectionMark, removed) : -1;
+    lv.texts.Release(lv.items[index].texts);
     if (index + 1 == lv.items.size()) {
         lv.items.pop_back();
     } else {
@@ -325,6 +324,7 @@ LRESULT DeleteAllItems(ListView& lv) {
         }
     }
     std::vector<Item>().swap(lv.items);
+    lv.texts.Clear();
     lv.selectedCount = 0;
     lv.focusedItem = -1;
     lv.topIndex = 0;

@@ -9,6 +9,8 @@
 #include "window/window_registry.h"
 #include "window/window_tree.h"
 
+#include <vector>
+
 namespace device {
 namespace {
 
@@ -133,6 +135,18 @@ bool FindPaintMessage(MSG* msg, const MessageFilter& filter) {
     return FindPaint(desktop, filter, msg);
 }
 
+void PaintTreeNow(Window* window) {
+    // Collected first: painting may create, move or destroy windows of the tree.
+    std::vector<HWND> tree;
+    ForEachWindow(window, [&tree](Window* w) { tree.push_back(w->handle); });
+    for (HWND hwnd : tree) {
+        Window* still = LookUp(hwnd);
+        if (still != nullptr && NeedsPaint(still) && IsEffectivelyVisible(still)) {
+            Send(still, WM_PAINT, 0, 0);
+        }
+    }
+}
+
 void ValidateAfterUnhandledPaint(Window* window) {
     window->updateRegion.Clear();
     window->eraseNeeded = false;
@@ -181,9 +195,7 @@ BOOL WINAPI UpdateWindow(HWND hWnd) {
     if (window == nullptr) {
         return FALSE;
     }
-    if (device::NeedsPaint(window) && device::IsEffectivelyVisible(window)) {
-        device::Send(window, WM_PAINT, 0, 0);
-    }
+    device::PaintTreeNow(window);
     return TRUE;
 }
 

@@ -25,6 +25,11 @@ void ExposeScreenArea(const RECT& area, const Window* except);
 // a frame change does.
 void RedrawFrameNow(Window* window);
 
+// Sends WM_PAINT at once to the window and to every window inside it that needs it,
+// parents before children and in z-order, as UpdateWindow does on the platform. Each
+// window is asked once, so a procedure that leaves its region invalid cannot hold the
+// call forever; the queue asks it again later.
+void PaintTreeNow(Window* window);
 // The next window needing WM_PAINT, parents before children.
 bool FindPaintMessage(MSG* msg, const MessageFilter& filter);
 void ValidateAfterUnhandledPaint(Window* window);

@@ -5,12 +5,49 @@
 
 #include "display/png_image.h"
 
-#include <cstdio>
 #include <array>
+#include <cstdio>
+#include <vector>
 
 namespace {
 
+using test::ExpectedMsg;
 using test::Posted;
+using test::Sent;
+
+// What the last painting of a probe window saw, and how probes answer WM_ERASEBKGND.
+struct PaintProbe {
+    LRESULT eraseAnswer = -1; // -1: whatever the default procedure answers
+    COLORREF fill = CLR_INVALID; // painted over the whole client area unless CLR_INVALID
+    PAINTSTRUCT last{};
+};
+
+PaintProbe& Probe() {
+    static PaintProbe probe;
+    return probe;
+}
+
+LRESULT CALLBACK ProbeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_ERASEBKGND && Probe().eraseAnswer >= 0) {
+        return Probe().eraseAnswer;
+    }
+    if (message == WM_PAINT) {
+        PAINTSTRUCT paint;
+        HDC hdc = BeginPaint(hwnd, &paint);
+        if (Probe().fill != CLR_INVALID) {
+            HBRUSH brush = CreateSolidBrush(Probe().fill);
+            RECT client;
+            GetClientRect(hwnd, &client);
+            FillRect(hdc, &client, brush);
+            DeleteObject(brush);
+        }
+        Probe().last = paint;
+        EndPaint(hwnd, &paint);
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
 
 // Fills its client area with the colour stored in its user data.
 LRESULT CALLBACK SolidProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -36,6 +73,17 @@ protected:
         solid.lpfnWndProc = SolidProc;
         solid.lpszClassName = u"Solid";
         RegisterClassW(&solid);
+        WNDCLASSW probe{};
+        probe.lpfnWndProc = ProbeProc;
+        probe.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<ULONG_PTR>(COLOR_WINDOW + 1));
+        probe.lpszClassName = u"Probe";
+        RegisterClassW(&probe);
+        Probe() = PaintProbe{};
+    }
+    HWND MakeProbe(const std::string& role, DWORD style, int x, int y, int cx, int cy, HWND parent = nullptr) {
+        HWND hwnd = CreateWindowExW(0, u"Probe", u"", style, x, y, cx, cy, parent, nullptr, nullptr, nullptr);
+        device::spy::SetRole(hwnd, role);
+        return hwnd;
     }
     HWND MakeSolid(const std::string& role, COLORREF color, DWORD style, int x, int y, int cx, int cy,
                    HWND parent = nullptr) {
@@ -118,6 +166,39 @@ TEST_F(PaintTest, BeginPaintValidatesSoThatPaintingStops) {
     EXPECT_EQ(update.right, 100);
     EXPECT_EQ(Pump(), 1);
     EXPECT_EQ(Pump(), 0);
+}
+
+TEST_F(PaintTest, UpdateWindowPaintsTheInvalidWindowsOfItsTreeAtOnce) {
+    struct Case {
+        const char* name;
+        bool parentInvalid;
+        bool childInvalid;
+        std::vector<ExpectedMsg> sent;
+    };
+    const Case cases[] = {
+        {"nothing invalid", false, false, {}},
+        {"the window", true, false, {{"parent", WM_PAINT, Sent}}},
+        {"a child", false, true, {{"child", WM_PAINT, Sent}}},
+        {"both", true, true, {{"parent", WM_PAINT, Sent}, {"child", WM_PAINT, Sent}}},
+    };
+    HWND parent = MakeProbe("parent", WS_POPUP | WS_VISIBLE, 0, 26, 200, 200);
+    HWND child = MakeProbe("child", WS_CHILD | WS_VISIBLE, 10, 10, 50, 50, parent);
+    for (const Case& c : cases) {
+        Pump();
+        if (c.parentInvalid) {
+            InvalidateRect(parent, nullptr, FALSE);
+        }
+        if (c.childInvalid) {
+            InvalidateRect(child, nullptr, FALSE);
+        }
+        test::StartLog();
+        UpdateWindow(parent);
+        EXPECT_TRUE(test::MatchesSequence(test::Only(test::Log(), {WM_PAINT}), c.sent, c.name));
+        test::StartLog();
+        Pump();
+        EXPECT_TRUE(test::ForRole(test::Only(test::Log(), {WM_PAINT}), "parent").empty()) << c.name;
+        EXPECT_TRUE(test::ForRole(test::Only(test::Log(), {WM_PAINT}), "child").empty()) << c.name;
+    }
 }
 
 TEST_F(PaintTest, AScreenshotHoldsWhatTheScreenShows) {

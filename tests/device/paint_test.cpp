@@ -48,6 +48,7 @@ LRESULT CALLBACK ProbeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
+std::array<LONG, 4> Sides(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
 
 // Fills its client area with the colour stored in its user data.
 LRESULT CALLBACK SolidProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -166,6 +167,80 @@ TEST_F(PaintTest, BeginPaintValidatesSoThatPaintingStops) {
     EXPECT_EQ(update.right, 100);
     EXPECT_EQ(Pump(), 1);
     EXPECT_EQ(Pump(), 0);
+}
+
+TEST_F(PaintTest, EraseHappensOnlyWhenAskedAndBeginPaintReportsAnEraseLeftUndone) {
+    struct Case {
+        const char* name;
+        std::vector<BOOL> invalidations; // bErase of each InvalidateRect, in order
+        LRESULT eraseAnswer;             // the window's answer to WM_ERASEBKGND
+        bool erased;                     // WM_ERASEBKGND was sent
+        BOOL fErase;                     // what BeginPaint reported
+        bool markKept;                   // a pixel drawn before is still on the screen
+    };
+    const Case cases[] = {
+        {"no erase asked", {FALSE}, -1, false, FALSE, true},
+        {"erased by the default procedure", {TRUE}, -1, true, FALSE, false},
+        {"erase left undone by the window", {TRUE}, 0, true, TRUE, true},
+        {"erase asked, then a plain invalidation", {TRUE, FALSE}, -1, true, FALSE, false},
+        {"a plain invalidation, then an erase", {FALSE, TRUE}, -1, true, FALSE, false},
+    };
+    HWND window = MakeProbe("window", WS_POPUP | WS_VISIBLE, 0, 26, 100, 100);
+    for (const Case& c : cases) {
+        Pump();
+        Probe().eraseAnswer = c.eraseAnswer;
+        HDC hdc = GetDC(window);
+        SetPixel(hdc, 5, 5, kRed);
+        ReleaseDC(window, hdc);
+        test::StartLog();
+        for (BOOL erase : c.invalidations) {
+            InvalidateRect(window, nullptr, erase);
+        }
+        Pump();
+        std::vector<ExpectedMsg> expected{{"window", WM_PAINT, Posted}};
+        if (c.erased) {
+            expected.push_back({"window", WM_ERASEBKGND, Sent});
+        }
+        EXPECT_TRUE(test::MatchesSequence(test::ForRole(test::Log(), "window"), expected, c.name));
+        EXPECT_EQ(Probe().last.fErase, c.fErase) << c.name;
+        EXPECT_EQ(Pixel(5, 26 + 5) == kRedPixel, c.markKept) << c.name;
+    }
+}
+
+TEST_F(PaintTest, UpdateRectanglesAreInTheChildsClientCoordinatesAndClipItsPainting) {
+    HWND parent = MakeSolid("parent", kRed, WS_POPUP | WS_VISIBLE, 0, 26, 240, 268);
+    // A border, so that window and client origins differ.
+    HWND child = MakeProbe("child", WS_CHILD | WS_VISIBLE | WS_BORDER, 20, 30, 62, 42, parent);
+    Probe().fill = kGreen;
+    Pump();
+    Probe().fill = kBlue;
+    const RECT part{10, 5, 30, 15};
+    InvalidateRect(child, &part, FALSE);
+    RECT update{};
+    EXPECT_TRUE(GetUpdateRect(child, &update, FALSE));
+    EXPECT_EQ(Sides(update), Sides(part));
+    const RECT left{0, 0, 20, 40};
+    ValidateRect(child, &left);
+    EXPECT_TRUE(GetUpdateRect(child, &update, FALSE));
+    EXPECT_EQ(Sides(update), (std::array<LONG, 4>{20, 5, 30, 15}));
+    EXPECT_FALSE(GetUpdateRect(parent, &update, FALSE));
+    Pump();
+    EXPECT_EQ(Sides(Probe().last.rcPaint), (std::array<LONG, 4>{20, 5, 30, 15}));
+    // The child's client origin is at (21, 26 + 31) on the screen; only the part still
+    // invalid took the new colour.
+    EXPECT_EQ(Pixel(21 + 25, 57 + 10), kBluePixel);
+    EXPECT_EQ(Pixel(21 + 15, 57 + 10), kGreenPixel);
+    EXPECT_EQ(Pixel(21 + 25, 57 + 20), kGreenPixel);
+
+    // Validating it all leaves an empty rectangle; asking with bErase erases at once.
+    ValidateRect(child, nullptr);
+    EXPECT_FALSE(GetUpdateRect(child, &update, FALSE));
+    EXPECT_EQ(Sides(update), (std::array<LONG, 4>{0, 0, 0, 0}));
+    InvalidateRect(child, nullptr, TRUE);
+    test::StartLog();
+    EXPECT_TRUE(GetUpdateRect(child, &update, TRUE));
+    EXPECT_TRUE(GetUpdateRect(child, &update, TRUE));
+    EXPECT_TRUE(test::MatchesSequence(test::Log(), {{"child", WM_ERASEBKGND, Sent}}, "GetUpdateRect(bErase)"));
 }
 
 TEST_F(PaintTest, UpdateWindowPaintsTheInvalidWindowsOfItsTreeAtOnce) {

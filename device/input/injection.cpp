@@ -16,6 +16,16 @@ void Queue(RawInputKind kind, POINT point = POINT{0, 0}, UINT key = 0, char16_t 
     QueueInput(input);
 }
 
+// A key as the keyboard gives it: what it types depends on SHIFT, CTRL and CAPS LOCK as
+// they stand when the program translates it, which keys queued before it may still change.
+void QueueKeyDown(UINT key) {
+    RawInput input;
+    input.kind = RawInputKind::KeyDown;
+    input.virtualKey = key;
+    input.translationKnown = false;
+    QueueInput(input);
+}
+
 } // namespace
 
 void PointerDown(int x, int y) { Queue(RawInputKind::PointerDown, POINT{x, y}); }
@@ -27,9 +37,7 @@ void Tap(int x, int y) {
     PointerUp(x, y);
 }
 
-void KeyDown(UINT virtualKey) {
-    Queue(RawInputKind::KeyDown, POINT{0, 0}, virtualKey, CharacterForKey(virtualKey, false, false));
-}
+void KeyDown(UINT virtualKey) { QueueKeyDown(virtualKey); }
 
 void KeyUp(UINT virtualKey) { Queue(RawInputKind::KeyUp, POINT{0, 0}, virtualKey); }
 
@@ -40,7 +48,7 @@ void PressKey(UINT virtualKey, bool shift, bool control) {
     if (control) {
         Queue(RawInputKind::KeyDown, POINT{0, 0}, VK_CONTROL);
     }
-    Queue(RawInputKind::KeyDown, POINT{0, 0}, virtualKey, CharacterForKey(virtualKey, shift, control));
+    QueueKeyDown(virtualKey);
     Queue(RawInputKind::KeyUp, POINT{0, 0}, virtualKey);
     if (control) {
         Queue(RawInputKind::KeyUp, POINT{0, 0}, VK_CONTROL);

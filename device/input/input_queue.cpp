@@ -420,11 +420,14 @@ BOOL WINAPI TranslateMessage(const MSG* lpMsg) {
     }
     char16_t character = 0;
     const device::KeyTranslation& last = device::g_lastKey;
-    if (last.msg.hwnd == lpMsg->hwnd && last.msg.message == message && last.msg.wParam == lpMsg->wParam &&
-        last.msg.lParam == lpMsg->lParam && last.msg.time == lpMsg->time && last.known) {
-        character = last.character;
-    } else if (!(last.msg.hwnd == lpMsg->hwnd && last.msg.wParam == lpMsg->wParam &&
-                 last.msg.time == lpMsg->time)) {
+    bool lastKey = last.msg.hwnd == lpMsg->hwnd && last.msg.wParam == lpMsg->wParam && last.msg.time == lpMsg->time;
+    if (lastKey && last.known) {
+        // The input source said what the key types (typed text, or the desktop's layout).
+        if (last.msg.message == message && last.msg.lParam == lpMsg->lParam) {
+            character = last.character;
+        }
+    } else {
+        // As the keyboard types it, with the key state as of the last message taken.
         character = device::CharacterForKey(static_cast<UINT>(lpMsg->wParam), device::IsKeyDown(VK_SHIFT),
                                             device::IsKeyDown(VK_CONTROL));
     }

@@ -15,7 +15,7 @@ struct RawInput {
     POINT point{};          // screen pixel, for pointer input
     UINT virtualKey = 0;    // for key input
     char16_t character = 0; // what a key-down translates to (0: nothing), or the typed character
-    bool translationKnown = true;
+    bool translationKnown = true; // false: the key types what the key state says when it is translated
 };
 
 void QueueInput(const RawInput& input);

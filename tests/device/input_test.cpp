@@ -3,6 +3,9 @@
 #include "support/device_fixture.h"
 #include "support/message_log.h"
 
+#include <functional>
+#include <vector>
+
 namespace {
 
 using test::LParam;
@@ -85,6 +88,36 @@ TEST_F(InputTest, CaptureSendsTheStylusToTheCapturingWindowWherePointed) {
     ReleaseCapture();
     EXPECT_TRUE(test::MatchesSequence(test::Log(), {{"control", WM_CAPTURECHANGED, Sent | LParam, 0, 0}},
                                       "release"));
+}
+
+TEST_F(InputTest, CaptureHandedOnTellsTheLoserWhoTookIt) {
+    struct Step {
+        const char* name;
+        std::function<HWND()> act; // returns what the call returned
+        HWND returned;
+        HWND holder; // GetCapture() afterwards
+        std::vector<test::ExpectedMsg> sent;
+    };
+    const auto release = [] {
+        ReleaseCapture();
+        return HWND{};
+    };
+    const Step steps[] = {
+        {"the control takes it", [&] { return SetCapture(control_); }, nullptr, control_, {}},
+        {"the form takes it over",
+         [&] { return SetCapture(form_); },
+         control_,
+         form_,
+         {{"control", WM_CAPTURECHANGED, Sent | LParam, 0, reinterpret_cast<LPARAM>(form_)}}},
+        {"released", release, nullptr, nullptr, {{"form", WM_CAPTURECHANGED, Sent | LParam, 0, 0}}},
+        {"released again", release, nullptr, nullptr, {}},
+    };
+    for (const Step& step : steps) {
+        test::StartLog();
+        EXPECT_EQ(step.act(), step.returned) << step.name;
+        EXPECT_EQ(GetCapture(), step.holder) << step.name;
+        EXPECT_TRUE(test::MatchesSequence(test::Log(), step.sent, step.name));
+    }
 }
 
 TEST_F(InputTest, TwoQuickTapsMakeADoubleClickForClassesThatAskForIt) {

@@ -3,6 +3,8 @@
 #include "support/device_fixture.h"
 #include "support/message_log.h"
 
+#include <vector>
+
 namespace {
 
 using test::LParam;
@@ -33,6 +35,72 @@ TEST_F(WindowPosTest, MovingOnlySendsWmMove) {
                                       "move"));
     auto changed = test::Only(test::Log(), {WM_WINDOWPOSCHANGED});
     ASSERT_EQ(changed.size(), 1u);
+}
+
+TEST_F(WindowPosTest, MovingAlongOneAxisKeepsTheOtherAndReportsTheNewClientOrigin) {
+    HWND top = MakeWindow("top", WS_POPUP | WS_VISIBLE | WS_BORDER, 0, 40, 100, 100);
+    struct Case {
+        const char* role;
+        HWND hwnd;
+        int x;
+        int y;
+        LPARAM clientOrigin; // WM_MOVE: in the parent's client area, or on the screen
+        RECT onScreen;
+    };
+    const Case cases[] = {
+        {"child", child_, 25, 10, MAKELPARAM(25, 10), {25, 36, 75, 56}},
+        {"child", child_, 25, 15, MAKELPARAM(25, 15), {25, 41, 75, 61}},
+        {"top", top, 5, 40, MAKELPARAM(6, 41), {5, 40, 105, 140}},
+        {"top", top, 5, 50, MAKELPARAM(6, 51), {5, 50, 105, 150}},
+    };
+    for (const Case& c : cases) {
+        test::StartLog();
+        SetWindowPos(c.hwnd, nullptr, c.x, c.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        EXPECT_TRUE(test::MatchesSequence(test::WithoutNoise(test::Log()),
+                                          {
+                                              {c.role, WM_WINDOWPOSCHANGING},
+                                              {c.role, WM_WINDOWPOSCHANGED},
+                                              {c.role, WM_MOVE, Sent | LParam, 0, c.clientOrigin},
+                                          },
+                                          c.role));
+        RECT rect;
+        GetWindowRect(c.hwnd, &rect);
+        EXPECT_TRUE(EqualRect(&rect, &c.onScreen)) << c.role << " at " << c.x << "," << c.y;
+    }
+}
+
+TEST_F(WindowPosTest, InsertAfterPutsTheWindowDirectlyBelowThatSibling) {
+    HWND second = MakeWindow("second", WS_CHILD | WS_VISIBLE, 0, 0, 5, 5, parent_, 2);
+    HWND third = MakeWindow("third", WS_CHILD | WS_VISIBLE, 0, 0, 5, 5, parent_, 3);
+    const auto order = [&] {
+        std::vector<HWND> children;
+        for (HWND w = GetWindow(parent_, GW_CHILD); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+            children.push_back(w);
+        }
+        return children;
+    };
+    constexpr UINT kOnlyOrder = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    // From a known order, whatever creation gave: child_, second, third.
+    for (HWND w : {child_, second, third}) {
+        SetWindowPos(w, HWND_BOTTOM, 0, 0, 0, 0, kOnlyOrder);
+    }
+    ASSERT_EQ(order(), (std::vector<HWND>{child_, second, third}));
+    struct Step {
+        HWND window;
+        HWND insertAfter;
+        std::vector<HWND> order;
+    };
+    const Step steps[] = {
+        {third, child_, {child_, third, second}},  // upwards
+        {child_, second, {third, second, child_}}, // downwards, to the bottom
+        {second, child_, {third, child_, second}}, // below the bottom one
+        {second, HWND_TOP, {second, third, child_}},
+        {third, third, {second, third, child_}}, // after itself: stays
+    };
+    for (const Step& step : steps) {
+        EXPECT_TRUE(SetWindowPos(step.window, step.insertAfter, 0, 0, 0, 0, kOnlyOrder));
+        EXPECT_EQ(order(), step.order);
+    }
 }
 
 TEST_F(WindowPosTest, ResizingOnlyRecomputesTheClientAndSendsWmSize) {

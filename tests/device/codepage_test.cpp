@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -151,6 +152,59 @@ TEST(CodePage, TooSmallABufferFailsWithInsufficientBuffer) {
     SetLastError(0);
     EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "abc", -1, units, 2), 0);
     EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+}
+
+// Each conversion needs exactly the size it reports: that size succeeds, one less fails
+// with ERROR_INSUFFICIENT_BUFFER, and neither writes past the size it was given.
+template <typename Unit>
+void ExpectExactSize(const std::string& name, const std::function<int(Unit*, int)>& convert) {
+    constexpr Unit kUntouched = 0x55;
+    const int needed = convert(nullptr, 0);
+    ASSERT_GT(needed, 0) << name;
+    std::vector<Unit> buffer(static_cast<size_t>(needed) + 1, kUntouched);
+    EXPECT_EQ(convert(buffer.data(), needed), needed) << name;
+    EXPECT_EQ(buffer[needed], kUntouched) << name;
+    std::fill(buffer.begin(), buffer.end(), kUntouched);
+    SetLastError(0);
+    EXPECT_EQ(convert(buffer.data(), needed - 1), 0) << name << ", one short";
+    EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER) << name << ", one short";
+    EXPECT_EQ(buffer[needed - 1], kUntouched) << name << ", one short";
+}
+
+TEST(CodePage, ExactlyTheReportedSizeIsEnoughAndOneLessIsNot) {
+    struct Case {
+        const char* name;
+        UINT page;
+        std::u16string wide;
+        std::string bytes;
+    };
+    // Longer than one block of eight, which decoding takes at a time.
+    const std::u16string longText = u"Çiçekçi Sokağı No 12 İzmir";
+    const Case cases[] = {
+        {"Windows-1254", CP_ACP, u"Işık", "I\xFE\xFDk"},
+        {"Windows-1254, long", CP_ACP, longText, "\xC7i\xE7"
+                                                  "ek\xE7"
+                                                  "i Soka\xF0\xFD No 12 \xDDzmir"},
+        {"UTF-8 ending in a surrogate pair", CP_UTF8, u"Iş \U0001F600", "I\xC5\x9F \xF0\x9F\x98\x80"},
+    };
+    for (const Case& c : cases) {
+        const LPCWSTR wide = reinterpret_cast<LPCWSTR>(c.wide.c_str());
+        const int units = static_cast<int>(c.wide.size());
+        const int bytes = static_cast<int>(c.bytes.size());
+        for (int length : {-1, units}) {
+            ExpectExactSize<char>(std::string(c.name) + " to bytes, length " + std::to_string(length),
+                                  [&](char* out, int size) {
+                                      return WideCharToMultiByte(c.page, 0, wide, length, out, size, nullptr,
+                                                                 nullptr);
+                                  });
+        }
+        for (int length : {-1, bytes}) {
+            ExpectExactSize<WCHAR>(std::string(c.name) + " from bytes, length " + std::to_string(length),
+                                   [&](WCHAR* out, int size) {
+                                       return MultiByteToWideChar(c.page, 0, c.bytes.c_str(), length, out, size);
+                                   });
+        }
+    }
 }
 
 // Calls that fail return 0 and leave the reason for GetLastError.

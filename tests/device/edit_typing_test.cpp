@@ -38,6 +38,21 @@ TEST_F(EditTyping, NumberBoxDropsALetterSilentlyAndTakesADigit) {
     EXPECT_EQ(TextOf(edit), u"");
 }
 
+TEST_F(EditTyping, NumberBoxTakesEveryDigitAndRefusesTheCharactersAroundThem) {
+    HWND edit = FocusedEdit(kBoxStyle | ES_NUMBER);
+    for (char16_t digit = u'0'; digit <= u'9'; ++digit) {
+        SendMessageW(edit, WM_CHAR, digit, 1);
+    }
+    EXPECT_EQ(TextOf(edit), u"0123456789");
+    test::StartLog();
+    // The neighbours of '0' and '9', letters, signs and digits of other scripts.
+    for (char16_t refused : std::u16string(u"/:@`aZ -+.,\u015F\u0130\u0663\uFF10\u00B2\u00BD")) {
+        SendMessageW(edit, WM_CHAR, refused, 1);
+        EXPECT_EQ(TextOf(edit), u"0123456789") << static_cast<unsigned>(refused);
+    }
+    EXPECT_TRUE(test::MatchesSequence(Notifications(), {}, "refused characters"));
+}
+
 TEST_F(EditTyping, EachCharacterReplacesTheSelectionAndIsReportedOnce) {
     HWND edit = FocusedEdit(kBoxStyle, u"abc");
     SendMessageW(edit, EM_SETSEL, 1, 2);

@@ -39,6 +39,8 @@ struct ParentLog {
     std::vector<LRESULT> countsDuringDelete;
     // A parent that destroys the list view when it hears this code (0: never).
     UINT destroyOn = 0;
+    // A parent that deselects each item it hears is being deleted.
+    bool deselectOnDelete = false;
 };
 
 inline ParentLog& Parent() {
@@ -81,6 +83,12 @@ inline LRESULT CALLBACK RecordingParentProc(HWND hwnd, UINT message, WPARAM wPar
         }
         if (header->code == LVN_DELETEITEM) {
             log.countsDuringDelete.push_back(SendMessageW(header->hwndFrom, LVM_GETITEMCOUNT, 0, 0));
+            if (log.deselectOnDelete) {
+                LVITEMW deselect{};
+                deselect.stateMask = LVIS_SELECTED;
+                SendMessageW(header->hwndFrom, LVM_SETITEMSTATE, static_cast<WPARAM>(notice.item),
+                             reinterpret_cast<LPARAM>(&deselect));
+            }
         }
         if (header->code == LVN_DELETEALLITEMS) {
             return log.deleteAllAnswer;

@@ -294,6 +294,37 @@ TEST_F(ListViewMessages, MultipleSelectionKeepsSeveralItemsSelected) {
     EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 4);
 }
 
+TEST_F(ListViewMessages, DeletingASelectedRowLowersTheSelectedCountOnce) {
+    HWND list = MakeList(LVS_REPORT);
+    AddColumn(list, u"A", 100);
+    AddRows(list, 6);
+    LVITEMW select{};
+    select.state = select.stateMask = LVIS_SELECTED;
+    for (WPARAM row : {1, 3, 4}) {
+        SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&select));
+    }
+    struct Step {
+        const char* name;
+        WPARAM deleted;
+        bool parentDeselects; // while it hears LVN_DELETEITEM
+        LRESULT count;
+        LRESULT firstSelected;
+    };
+    const Step steps[] = {
+        {"a selected row", 3, false, 2, 1},
+        {"an unselected row above the selection", 0, false, 2, 0},
+        {"a selected row its parent deselects on the way out", 0, true, 1, 1},
+        {"the last selected row", 1, false, 0, -1},
+    };
+    for (const Step& step : steps) {
+        test::Parent().deselectOnDelete = step.parentDeselects;
+        ASSERT_TRUE(SendMessageW(list, LVM_DELETEITEM, step.deleted, 0)) << step.name;
+        EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), step.count) << step.name;
+        EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), step.firstSelected)
+            << step.name;
+    }
+}
+
 TEST_F(ListViewMessages, HitTestingFindsRowsAndOnlyColumnZeroWithoutFullRowSelect) {
     HWND list = MakeList();
     AddColumn(list, u"A", 80);

@@ -8,7 +8,24 @@ namespace {
 
 using test::ListViewTest;
 
-class ListViewMessages : public ListViewTest {};
+class ListViewMessages : public ListViewTest {
+protected:
+    // A list of rows "Row 0", "Row 1", ... that allows several selected, these ones selected.
+    HWND MakeMultipleSelectionList(int rows, std::initializer_list<int> selected) {
+        HWND list = MakeList(LVS_REPORT);
+        AddColumn(list, u"A", 100);
+        AddRows(list, rows);
+        for (int row : selected) {
+            Select(list, row);
+        }
+        return list;
+    }
+    static LRESULT Select(HWND list, int row) {
+        LVITEMW select{};
+        select.state = select.stateMask = LVIS_SELECTED;
+        return SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&select));
+    }
+};
 
 TEST_F(ListViewMessages, CreationAsksTheParentForUnicodeAndMakesAHeaderChild) {
     HWND list = MakeList();
@@ -281,28 +298,15 @@ TEST_F(ListViewMessages, ItemStatesSelectionCountAndNextItem) {
 }
 
 TEST_F(ListViewMessages, MultipleSelectionKeepsSeveralItemsSelected) {
-    HWND list = MakeList(LVS_REPORT);
-    AddColumn(list, u"A", 100);
-    AddRows(list, 4);
-    LVITEMW select{};
-    select.state = select.stateMask = LVIS_SELECTED;
-    SendMessageW(list, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&select));
-    SendMessageW(list, LVM_SETITEMSTATE, 3, reinterpret_cast<LPARAM>(&select));
+    HWND list = MakeMultipleSelectionList(4, {1, 3});
     EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 2);
     EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, 1, LVNI_SELECTED), 3);
-    ASSERT_TRUE(SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&select)));
+    ASSERT_TRUE(Select(list, -1));
     EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 4);
 }
 
 TEST_F(ListViewMessages, DeletingASelectedRowLowersTheSelectedCountOnce) {
-    HWND list = MakeList(LVS_REPORT);
-    AddColumn(list, u"A", 100);
-    AddRows(list, 6);
-    LVITEMW select{};
-    select.state = select.stateMask = LVIS_SELECTED;
-    for (WPARAM row : {1, 3, 4}) {
-        SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&select));
-    }
+    HWND list = MakeMultipleSelectionList(6, {1, 3, 4});
     struct Step {
         const char* name;
         WPARAM deleted;

@@ -172,29 +172,74 @@ bool NameMatchesPattern(std::string_view name, std::string_view pattern) {
     return p == pattern.size();
 }
 
-void SearchAddresses(TSqliteDatabase& database, const std::u16string& text,
-                     const TAddressReceiver& deliver) {
-    const std::string sql = WideToAnsi(BuildSearchSql(text));
+namespace {
+
+// Into the caller's string, whose storage is reused from row to row.
+void FoldBytes(const std::string& bytes, const TNameFolding& folding, std::string& folded) {
+    folded.resize(bytes.size());
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        folded[i] = static_cast<char>(folding[static_cast<unsigned char>(bytes[i])]);
+    }
+}
+
+// The one walk behind both searches. Column 0 is read only for a caller that wants it, and
+// the other columns only for rows whose name matches.
+void RunSearch(TSqliteDatabase& database, const std::u16string& text, const TNameFolding* folding,
+               bool readIdno,
+               const std::function<void(const std::string&, const std::u16string (&)[5])>& deliver) {
+    // A folding can make a letter match another that the statement's LIKE would not let
+    // through, so then the statement lists every name and the byte check alone decides.
+    const std::string sql = WideToAnsi(BuildSearchSql(folding != nullptr ? u"" : text));
     // SQLite reads the stored code-page bytes as UTF-8 and so matches letters such as 'ş'
     // too widely; the statement still scans and sorts, and this check on the bytes keeps
     // only the rows that truly match, in the statement's order.
-    const std::string pattern = SearchPattern(text);
+    std::string pattern = SearchPattern(text);
+    if (folding != nullptr) {
+        FoldBytes(std::string(pattern), *folding, pattern);
+    }
     std::unique_ptr<TSqliteQueryResults> results = TSqliteQueryResults::Create(database, sql);
     // One byte string and one wide string per column, reused from row to row, so that a
     // long list costs no allocation per row.
+    std::string idno;
     std::string bytes[5];
     std::u16string texts[5];
+    std::string foldedName;
     while (!results->Eof()) {
         results->FieldAsString(1, bytes[0]);
-        if (NameMatchesPattern(bytes[0], pattern)) {
+        bool matches;
+        if (folding != nullptr) {
+            FoldBytes(bytes[0], *folding, foldedName);
+            matches = NameMatchesPattern(foldedName, pattern);
+        } else {
+            matches = NameMatchesPattern(bytes[0], pattern);
+        }
+        if (matches) {
+            if (readIdno) {
+                results->FieldAsString(0, idno);
+            }
             for (int column = 2; column <= 5; ++column) {
                 results->FieldAsString(column, bytes[column - 1]);
             }
             for (int i = 0; i < 5; ++i) {
                 AnsiToWide(bytes[i], texts[i]);
             }
-            deliver(texts[0], texts[1], texts[2], texts[3], texts[4]);
+            deliver(idno, texts);
         }
         results->Next();
     }
+}
+
+} // namespace
+
+void SearchAddresses(TSqliteDatabase& database, const std::u16string& text,
+                     const TAddressReceiver& deliver) {
+    RunSearch(database, text, nullptr, false,
+              [&](const std::string&, const std::u16string (&texts)[5]) {
+                  deliver(texts[0], texts[1], texts[2], texts[3], texts[4]);
+              });
+}
+
+void SearchAddressRows(TSqliteDatabase& database, const std::u16string& text,
+                       const TNameFolding* folding, const TAddressRowReceiver& deliver) {
+    RunSearch(database, text, folding, true, deliver);
 }

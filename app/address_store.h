@@ -4,6 +4,7 @@
 
 #include "sqlite_database.h"
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -24,6 +25,15 @@ inline constexpr char16_t SearchSqlTail[] = u" order by adres.adisoyadi ";
 using TAddressReceiver =
     std::function<void(const std::u16string&, const std::u16string&, const std::u16string&,
                        const std::u16string&, const std::u16string&)>;
+
+// Receives one found address with its row number: idno as the database writes it (decimal
+// text), then adisoyadi, adres1, adres2, postakodu, ili.
+using TAddressRowReceiver =
+    std::function<void(const std::string& idno, const std::u16string (&fields)[5])>;
+
+// A byte-for-byte mapping of code-page bytes, applied to the stored name and to the typed
+// text alike before they are compared (for example to ignore case by another rule).
+using TNameFolding = std::array<unsigned char, 256>;
 
 // The directory of the program's file, ending with its separator ('\\', '/' or ':');
 // empty when the path has none.
@@ -46,6 +56,12 @@ bool SaveAddress(const std::u16string& adisoyadi, const std::u16string& adres1,
 // goes on.
 void SearchAddresses(TSqliteDatabase& database, const std::u16string& text,
                      const TAddressReceiver& deliver);
+
+// The same search with each row's idno. Without a folding it lists exactly the rows of
+// SearchAddresses, in the same order; with one, the name and the text are both folded
+// before the same wildcard match, and the order stays that of the stored names.
+void SearchAddressRows(TSqliteDatabase& database, const std::u16string& text,
+                       const TNameFolding* folding, const TAddressRowReceiver& deliver);
 
 // Internals, open to tests.
 

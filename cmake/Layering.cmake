@@ -5,6 +5,7 @@
 #   db/        sees itself and the device's Win32 headers (device/api/)
 #   toolkit/   sees itself and device/api/
 #   app/       sees itself, toolkit/, db/ and device/api/
+#   cli/       sees itself, db/, device/api/ and the address store in app/; never the toolkit
 #
 # A quoted include must resolve in the including file's folder or in a folder the layer
 # sees. An angle-bracket include (system and library headers) must not name a file of a
@@ -13,7 +14,7 @@
 
 # Appends to `out` one line per include of `source` that breaks the rule.
 function(adres_include_violations out source)
-  cmake_parse_arguments(ARG "" "" "SEES;FORBIDS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SEES;SEES_FILES;FORBIDS" ${ARGN})
   set(found "")
   get_filename_component(own_dir "${source}" DIRECTORY)
   file(STRINGS "${source}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]")
@@ -30,6 +31,12 @@ function(adres_include_violations out source)
         if(EXISTS "${dir}/${header}" AND NOT IS_DIRECTORY "${dir}/${header}")
           set(bad FALSE)
           break()
+        endif()
+      endforeach()
+      foreach(seen IN LISTS ARG_SEES_FILES)
+        get_filename_component(seen_name "${seen}" NAME)
+        if(seen_name STREQUAL header AND EXISTS "${seen}")
+          set(bad FALSE)
         endif()
       endforeach()
     else()
@@ -59,23 +66,28 @@ function(adres_layering_violations out root)
     endif()
   endforeach()
   set(api "${root}/device/api")
-  set(above "${root}/toolkit" "${root}/db" "${root}/app")
+  set(above "${root}/toolkit" "${root}/db" "${root}/app" "${root}/cli")
 
-  set(layers device db toolkit app)
+  set(layers device db toolkit app cli)
   set(device_sees "${root}/device" "${api}" "${root}/device/service")
   set(device_forbids ${above})
   set(db_sees "${api}")
-  set(db_forbids ${device_internals} "${root}/toolkit" "${root}/app")
+  set(db_forbids ${device_internals} "${root}/toolkit" "${root}/app" "${root}/cli")
   set(toolkit_sees "${api}")
-  set(toolkit_forbids ${device_internals} "${root}/db" "${root}/app")
+  set(toolkit_forbids ${device_internals} "${root}/db" "${root}/app" "${root}/cli")
   set(app_sees "${root}/toolkit" "${root}/db" "${api}")
-  set(app_forbids ${device_internals})
+  set(app_forbids ${device_internals} "${root}/cli")
+  # The companion is no window program: of app/ it may use only the store.
+  set(cli_sees "${root}/db" "${api}")
+  set(cli_sees_files "${root}/app/address_store.h")
+  set(cli_forbids ${device_internals} "${root}/toolkit")
 
   set(all "")
   foreach(layer IN LISTS layers)
     file(GLOB_RECURSE sources "${root}/${layer}/*.h" "${root}/${layer}/*.cpp")
     foreach(source IN LISTS sources)
-      adres_include_violations(all "${source}" SEES ${${layer}_sees} FORBIDS ${${layer}_forbids})
+      adres_include_violations(all "${source}" SEES ${${layer}_sees}
+        SEES_FILES ${${layer}_sees_files} FORBIDS ${${layer}_forbids})
     endforeach()
   endforeach()
   set(${out} ${all} PARENT_SCOPE)
@@ -92,7 +104,8 @@ function(adres_check_layering root)
   endif()
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
     "${root}/device/*.h" "${root}/device/*.cpp" "${root}/db/*.h" "${root}/db/*.cpp"
-    "${root}/toolkit/*.h" "${root}/toolkit/*.cpp" "${root}/app/*.h" "${root}/app/*.cpp")
+    "${root}/toolkit/*.h" "${root}/toolkit/*.cpp" "${root}/app/*.h" "${root}/app/*.cpp"
+    "${root}/cli/*.h" "${root}/cli/*.cpp")
   set(stamp "${CMAKE_BINARY_DIR}/layering.stamp")
   add_custom_command(OUTPUT "${stamp}"
     COMMAND ${CMAKE_COMMAND} -DROOT=${root} -DSTAMP=${stamp} -P ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/check_layering.cmake

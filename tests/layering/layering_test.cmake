@@ -8,7 +8,7 @@ file(REMOVE_RECURSE "${root}")
 foreach(header IN ITEMS
     device/api/windows.h device/window/window.h device/service/device_diag.h
     device/gdi/dc.h toolkit/control.h toolkit/dispatch.h db/sqlite_database.h
-    app/main_window.h)
+    app/main_window.h app/address_store.h)
   file(WRITE "${root}/${header}" "")
 endforeach()
 
@@ -29,6 +29,11 @@ set(cases
   "app/x.cpp|#include \"windows.h\"|0"
   "app/x.cpp|#include \"device_diag.h\"|1"
   "app/x.cpp|#include <dc.h>|1"
+  "cli/x.cpp|#include \"address_store.h\"|0"
+  "cli/x.cpp|#include \"sqlite_database.h\"|0"
+  "cli/x.cpp|#include \"main_window.h\"|1"
+  "cli/x.cpp|#include \"control.h\"|1"
+  "cli/x.cpp|#include <control.h>|1"
   "db/x.cpp|#include \"windows.h\"|0"
   "db/x.cpp|#include \"control.h\"|1"
   "db/x.cpp|#include \"gdi/dc.h\"|1"

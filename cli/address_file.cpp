@@ -84,8 +84,13 @@ TAddressFile::TAddressFile(const std::string& path, bool checkTable) : m_path(pa
     }
     try {
         m_database = TSqliteDatabase::Create(path);
-    } catch (const ESqliteException&) {
-        throw CliError(path + ": cannot be opened");
+    } catch (const ESqliteException& error) {
+        // The layer's text is "Error: <SQLite's words>", a blank line and the SQL.
+        std::string reason = error.Message().substr(0, error.Message().find_first_of("\r\n"));
+        if (reason.rfind("Error: ", 0) == 0) {
+            reason.erase(0, 7);
+        }
+        throw CliError(path + ": cannot be opened: " + reason);
     }
     sqlite3_busy_timeout(Handle(), kBusyTimeoutMilliseconds);
     if (checkTable) {

@@ -46,7 +46,8 @@ int RunAdres(int argc, const char* const* argv, std::istream& in, std::ostream& 
     app.fallthrough();
     std::string database;
     app.add_option("--db", database,
-                   "the address file (default: adresdata.s3db beside this program)");
+                   "the address file (default: adresdata.s3db beside this program)")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
 
     // Each command fills its options, then sets what runs.
     std::function<int(const std::string&)> run;

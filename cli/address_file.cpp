@@ -47,6 +47,10 @@ void TStatement::Bind(int index, std::string_view text) {
                       SQLITE_TRANSIENT);
 }
 
+void TStatement::BindInPlace(int index, std::string_view text) {
+    sqlite3_bind_text(m_statement, index, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
+}
+
 void TStatement::Bind(int index, std::int64_t value) {
     sqlite3_bind_int64(m_statement, index, value);
 }
@@ -137,14 +141,15 @@ void TAddressFile::Commit() {
 }
 
 void TAddressFile::ForEachRow(
-    const std::function<void(std::int64_t, const TAddressFields&)>& deliver) {
+    const std::function<void(std::string_view, const TAddressViews&)>& deliver) {
     TStatement select(*this, kSelectAllSql);
-    TAddressFields fields;
+    TAddressViews fields;
     while (select.Step() == SQLITE_ROW) {
+        const std::string_view idno = select.Column(0);
         for (int i = 0; i < kFieldCount; ++i) {
-            fields[static_cast<size_t>(i)].assign(select.Column(i + 1));
+            fields[static_cast<size_t>(i)] = select.Column(i + 1);
         }
-        deliver(select.ColumnInt(0), fields);
+        deliver(idno, fields);
     }
 }
 
@@ -167,7 +172,7 @@ std::int64_t TAddressFile::Insert(const TAddressFields& fields) {
         m_insert = std::make_unique<TStatement>(*this, InsertSql);
     }
     for (int i = 0; i < kFieldCount; ++i) {
-        m_insert->Bind(i + 1, fields[static_cast<size_t>(i)]);
+        m_insert->BindInPlace(i + 1, fields[static_cast<size_t>(i)]);
     }
     m_insert->Step();
     m_insert->Reset();

@@ -21,6 +21,8 @@ inline constexpr const char* kFieldNames[kFieldCount] = {"adisoyadi", "adres1", 
                                                          "postakodu", "ili"};
 // The five fields of one address, as stored: code-page bytes.
 using TAddressFields = std::array<std::string, kFieldCount>;
+// The same, read in place from the current row: valid until the next row.
+using TAddressViews = std::array<std::string_view, kFieldCount>;
 
 class TAddressFile;
 
@@ -36,6 +38,8 @@ public:
 
     // Binds a copy, so the caller's text may change before the step.
     void Bind(int index, std::string_view text);
+    // Binds without copying: text must stay as it is until the step is over.
+    void BindInPlace(int index, std::string_view text);
     void Bind(int index, std::int64_t value);
     // SQLITE_ROW or SQLITE_DONE; any other result raises CliError.
     int Step();
@@ -66,8 +70,8 @@ public:
     void Begin();
     void Commit();
 
-    // Every row by idno: idno, then the five fields.
-    void ForEachRow(const std::function<void(std::int64_t, const TAddressFields&)>& deliver);
+    // Every row by idno: idno as decimal text, then the five fields.
+    void ForEachRow(const std::function<void(std::string_view, const TAddressViews&)>& deliver);
     std::optional<TAddressFields> Find(std::int64_t idno);
     std::int64_t Insert(const TAddressFields& fields);
     void Update(std::int64_t idno, const TAddressFields& fields);

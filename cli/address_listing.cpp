@@ -124,7 +124,7 @@ std::string CsvHeader() {
     return header + "\r\n";
 }
 
-void AppendCsvAddress(std::string& out, const std::string& idno,
+void AppendCsvAddress(std::string& out, std::string_view idno,
                       const std::array<std::string, 5>& fields) {
     AppendCsvField(out, idno, true);
     for (const std::string& field : fields) {

@@ -20,5 +20,5 @@ void WriteListing(std::ostream& out, const std::vector<TListedAddress>& addresse
 // The CSV header row of both `list --csv` and `export`, with its CRLF.
 std::string CsvHeader();
 // One address as a CSV record, with its CRLF.
-void AppendCsvAddress(std::string& out, const std::string& idno,
+void AppendCsvAddress(std::string& out, std::string_view idno,
                       const std::array<std::string, 5>& fields);

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdio>
 #include <limits>
+#include <memory>
 
 namespace {
 
@@ -16,6 +17,63 @@ struct AnsiByteUtf8 {
     char bytes[4];
     unsigned char length;
 };
+
+// The byte of every UTF-16 unit the code page holds, 0 for none (NUL is ASCII and never
+// looked up here): asked of the code page once, so an import of many rows makes no call.
+const std::array<unsigned char, 0x10000>& UnitAnsiTable() {
+    static const auto table = [] {
+        auto result = std::make_unique<std::array<unsigned char, 0x10000>>();
+        result->fill(0);
+        for (int byte = 0x80; byte < 256; ++byte) {
+            const char ansi = static_cast<char>(byte);
+            WCHAR unit = 0;
+            if (MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, &ansi, 1, &unit, 1) == 1) {
+                (*result)[unit] = static_cast<unsigned char>(byte);
+            }
+        }
+        return result;
+    }();
+    return *table;
+}
+
+// One code point of UTF-8 from text at i, moving i past it; false for an ill-formed
+// sequence (overlong, a surrogate, past U+10FFFF, cut short).
+bool DecodeUtf8(std::string_view text, size_t& i, char32_t& code) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    size_t extra = 0;
+    char32_t minimum = 0;
+    if (lead < 0x80) {
+        code = lead;
+        ++i;
+        return true;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+        code = lead & 0x1F;
+        extra = 1;
+        minimum = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        code = lead & 0x0F;
+        extra = 2;
+        minimum = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        code = lead & 0x07;
+        extra = 3;
+        minimum = 0x10000;
+    } else {
+        return false;
+    }
+    if (i + extra >= text.size()) {
+        return false;
+    }
+    for (size_t k = 1; k <= extra; ++k) {
+        const auto next = static_cast<unsigned char>(text[i + k]);
+        if ((next & 0xC0) != 0x80) {
+            return false;
+        }
+        code = (code << 6) | (next & 0x3F);
+    }
+    i += extra + 1;
+    return code >= minimum && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
+}
 
 const std::array<AnsiByteUtf8, 256>& AnsiUtf8Table() {
     static const std::array<AnsiByteUtf8, 256> table = [] {
@@ -49,29 +107,27 @@ bool FitsInt(size_t size) {
 
 // "'Ж' (U+0416)": the character itself and its number, so a reader can find it even where
 // the terminal cannot show it.
-std::string DescribeCharacter(std::u16string_view units) {
-    char32_t code = units[0];
-    if (units.size() == 2) {
-        code = 0x10000 + ((code - 0xD800) << 10) + (units[1] - 0xDC00);
-    }
+std::string DescribeCharacter(std::string_view utf8, char32_t code) {
     char number[16];
     std::snprintf(number, sizeof number, "U+%04X", static_cast<unsigned>(code));
-    return "'" + Utf8FromUtf16(units) + "' (" + number + ")";
+    return "'" + std::string(utf8) + "' (" + number + ")";
 }
 
 } // namespace
 
 void AppendUtf8FromAnsi(std::string_view bytes, std::string& out) {
     const auto& table = AnsiUtf8Table();
-    for (char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            out.push_back(c);
-        } else {
-            const AnsiByteUtf8& entry = table[byte];
-            out.append(entry.bytes, entry.length);
+    // Runs of ASCII are copied whole; only the letters between them are looked up.
+    size_t start = 0;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        if (byte >= 0x80) {
+            out.append(bytes.data() + start, i - start);
+            out.append(table[byte].bytes, table[byte].length);
+            start = i + 1;
         }
     }
+    out.append(bytes.data() + start, bytes.size() - start);
 }
 
 std::string Utf8FromAnsi(std::string_view bytes) {
@@ -116,12 +172,13 @@ std::string Utf8FromUtf16(std::u16string_view text) {
 }
 
 bool IsValidUtf8(std::string_view text) {
-    if (IsAscii(text)) {
-        return true;
+    char32_t code;
+    for (size_t i = 0; i < text.size();) {
+        if (!DecodeUtf8(text, i, code)) {
+            return false;
+        }
     }
-    return FitsInt(text.size()) && MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(),
-                                                       static_cast<int>(text.size()), nullptr,
-                                                       0) > 0;
+    return true;
 }
 
 size_t Utf8Length(std::string_view text) {
@@ -138,33 +195,24 @@ bool AnsiFromUtf8(std::string_view utf8, std::string& bytes, std::string& proble
         bytes.assign(utf8);
         return true;
     }
-    if (!IsValidUtf8(utf8)) {
-        problem = "not UTF-8 text";
-        return false;
-    }
-    const std::u16string text = Utf16FromUtf8(utf8);
-    bytes.resize(text.size());
-    BOOL usedDefault = FALSE;
-    const int written =
-        WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), bytes.data(),
-                            static_cast<int>(bytes.size()), nullptr, &usedDefault);
-    bytes.resize(static_cast<size_t>(written > 0 ? written : 0));
-    if (!usedDefault) {
-        return true;
-    }
-    // Found again unit by unit, a surrogate pair as one character, to name the first one.
-    for (size_t i = 0; i < text.size(); ++i) {
-        const bool pair = text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size();
-        const std::u16string_view character(text.data() + i, pair ? 2 : 1);
-        char byte;
-        BOOL unmapped = FALSE;
-        WideCharToMultiByte(CP_ACP, 0, character.data(), 1, &byte, 1, nullptr, &unmapped);
-        if (unmapped) {
-            problem = DescribeCharacter(character) + " has no Windows-1254 byte";
+    const auto& table = UnitAnsiTable();
+    bytes.clear();
+    char32_t code = 0;
+    for (size_t i = 0; i < utf8.size();) {
+        const size_t start = i;
+        if (!DecodeUtf8(utf8, i, code)) {
+            problem = "not UTF-8 text";
             return false;
         }
-        i += pair ? 1 : 0;
+        if (code < 0x80) {
+            bytes.push_back(static_cast<char>(code));
+        } else if (code < 0x10000 && table[code] != 0) {
+            bytes.push_back(static_cast<char>(table[code]));
+        } else {
+            problem = DescribeCharacter(utf8.substr(start, i - start), code) +
+                      " has no Windows-1254 byte";
+            return false;
+        }
     }
-    problem = "a character has no Windows-1254 byte";
-    return false;
+    return true;
 }

@@ -5,5 +5,7 @@
 #include <string>
 #include <string_view>
 
-void AppendCsvField(std::string& out, std::string_view field, bool first);
+// The field is UTF-8, or, with fromAnsi, the address file's code-page bytes, written out as
+// UTF-8 as it goes.
+void AppendCsvField(std::string& out, std::string_view field, bool first, bool fromAnsi = false);
 void EndCsvRecord(std::string& out);

@@ -5,6 +5,7 @@
 #include "address_file.h"
 #include "cli_error.h"
 #include "code_page_text.h"
+#include "csv_writer.h"
 #include "vcard_writer.h"
 
 #include <sys/stat.h>
@@ -31,38 +32,79 @@ bool EndsWith(std::string_view text, std::string_view end) {
     return true;
 }
 
-// Written beside the target and renamed over it, so a failure leaves no half file and an
-// earlier export under that name stays until the new one is complete.
-void WriteFileWhole(const std::string& target, const std::string& text) {
-    std::string temporary = target + ".XXXXXX";
-    const int fd = mkstemp(temporary.data());
-    if (fd < 0) {
-        throw CliError(target + ": cannot be written: " + std::strerror(errno));
-    }
-    // mkstemp makes the file private; an export is an ordinary file of the user's.
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
-    size_t done = 0;
-    int error = 0;
-    while (done < text.size() && error == 0) {
-        const ssize_t count = write(fd, text.data() + done, text.size() - done);
-        if (count < 0 && errno != EINTR) {
-            error = errno;
+// Where an export goes: standard output, or a file written under a temporary name beside
+// it and renamed over it only once complete, so a failure leaves no half file and an
+// earlier export under that name stays until then. Text is handed over in pieces, so that
+// a large export never holds all of itself in memory.
+class ExportTarget {
+public:
+    ExportTarget(const std::string& file, std::ostream& out) : m_file(file), m_out(out) {
+        if (m_file.empty()) {
+            return;
         }
-        done += count > 0 ? static_cast<size_t>(count) : 0;
+        m_temporary = m_file + ".XXXXXX";
+        m_fd = mkstemp(m_temporary.data());
+        if (m_fd < 0) {
+            throw CliError(m_file + ": cannot be written: " + std::strerror(errno));
+        }
+        // mkstemp makes the file private; an export is an ordinary file of the user's.
+        const mode_t mask = umask(0);
+        umask(mask);
+        fchmod(m_fd, 0666 & ~mask);
     }
-    if (close(fd) != 0 && error == 0) {
-        error = errno;
+
+    ~ExportTarget() {
+        if (m_fd >= 0) {
+            close(m_fd);
+            std::remove(m_temporary.c_str());
+        }
     }
-    if (error == 0 && std::rename(temporary.c_str(), target.c_str()) != 0) {
-        error = errno;
+
+    ExportTarget(const ExportTarget&) = delete;
+    ExportTarget& operator=(const ExportTarget&) = delete;
+
+    void Write(std::string_view text) {
+        if (m_file.empty()) {
+            m_out.write(text.data(), static_cast<std::streamsize>(text.size()));
+            return;
+        }
+        while (!text.empty()) {
+            const ssize_t count = write(m_fd, text.data(), text.size());
+            if (count < 0 && errno == EINTR) {
+                continue;
+            }
+            if (count <= 0) {
+                Fail(errno);
+            }
+            text.remove_prefix(static_cast<size_t>(count));
+        }
     }
-    if (error != 0) {
-        std::remove(temporary.c_str());
-        throw CliError(target + ": cannot be written: " + std::strerror(error));
+
+    void Finish() {
+        if (m_file.empty()) {
+            return;
+        }
+        const int fd = m_fd;
+        m_fd = -1;
+        if (close(fd) != 0 || std::rename(m_temporary.c_str(), m_file.c_str()) != 0) {
+            const int error = errno;
+            std::remove(m_temporary.c_str());
+            Fail(error);
+        }
     }
-}
+
+private:
+    [[noreturn]] void Fail(int error) {
+        throw CliError(m_file + ": cannot be written: " + std::strerror(error));
+    }
+
+    std::string m_file;
+    std::ostream& m_out;
+    std::string m_temporary;
+    int m_fd = -1;
+};
+
+constexpr size_t kPieceSize = 1 << 16;
 
 } // namespace
 
@@ -73,22 +115,24 @@ void ExportAddresses(const std::string& path, const TExportOptions& options, std
         format = toFile && EndsWith(options.output, ".csv") ? TFileFormat::Csv : TFileFormat::VCard;
     }
     TAddressFile file(path);
+    ExportTarget target(toFile ? options.output : std::string(), out);
     std::string text = format == TFileFormat::Csv ? CsvHeader() : std::string();
-    std::array<std::string, kFieldCount> utf8;
-    file.ForEachRow([&](std::int64_t idno, const TAddressFields& fields) {
+    text.reserve(kPieceSize * 2);
+    file.ForEachRow([&](std::string_view idno, const TAddressViews& fields) {
+        if (text.size() >= kPieceSize) {
+            target.Write(text);
+            text.clear();
+        }
         if (format == TFileFormat::VCard) {
             AppendVCard(text, fields);
             return;
         }
-        for (size_t i = 0; i < kFieldCount; ++i) {
-            utf8[i].clear();
-            AppendUtf8FromAnsi(fields[i], utf8[i]);
+        AppendCsvField(text, idno, true);
+        for (std::string_view field : fields) {
+            AppendCsvField(text, field, false, true);
         }
-        AppendCsvAddress(text, std::to_string(idno), utf8);
+        EndCsvRecord(text);
     });
-    if (toFile) {
-        WriteFileWhole(options.output, text);
-    } else {
-        out << text;
-    }
+    target.Write(text);
+    target.Finish();
 }

@@ -13,7 +13,6 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <unordered_set>
 #include <vector>
 
@@ -23,56 +22,59 @@ std::string ReadAll(const std::string& file, std::istream& in) {
     if (file == "-") {
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
-    std::ifstream stream(file, std::ios::binary);
+    std::ifstream stream(file, std::ios::binary | std::ios::ate);
     if (!stream) {
         throw CliError(file + ": cannot be read: " + std::strerror(errno));
     }
-    std::ostringstream text;
-    text << stream.rdbuf();
-    if (stream.bad()) {
+    const std::streamoff size = stream.tellg();
+    std::string text(size > 0 ? static_cast<size_t>(size) : 0, '\0');
+    stream.seekg(0);
+    if (size < 0 || !stream.read(text.data(), size)) {
         throw CliError(file + ": cannot be read");
     }
-    return text.str();
+    return text;
 }
 
-// The five fields joined with a separator no field can make ambiguous: its length first.
-std::string RowKey(const TAddressFields& fields) {
-    std::string key;
-    for (const std::string& field : fields) {
-        key += std::to_string(field.size());
-        key.push_back(':');
-        key += field;
+// Rows are compared whole, through pointers to their fields, so that finding an equal row
+// copies nothing.
+struct FieldsHash {
+    size_t operator()(const TAddressFields* fields) const {
+        size_t hash = 0;
+        for (const std::string& field : *fields) {
+            hash ^= std::hash<std::string_view>()(field) + 0x9E3779B97F4A7C15ull + (hash << 6) +
+                    (hash >> 2);
+        }
+        return hash;
     }
-    return key;
-}
-
-struct CheckedAddress {
-    size_t line = 0;
-    TAddressFields fields;
 };
 
-// The row as it would be stored, or why it cannot be, with the line to name.
-bool Check(const TImportedAddress& address, CheckedAddress& checked, std::string& problem,
-           size_t& line) {
+struct FieldsEqual {
+    bool operator()(const TAddressFields* a, const TAddressFields* b) const { return *a == *b; }
+};
+
+// Turns the address's fields into the bytes to store, in place, or says why they cannot be,
+// with the line to name.
+bool MakeStorable(TImportedAddress& address, std::string& problem, size_t& line) {
     if (!address.problem.empty()) {
         problem = address.problem;
         line = address.problemLine;
         return false;
     }
+    std::string bytes;
     for (size_t i = 0; i < kFieldCount; ++i) {
         std::string why;
-        if (!AnsiFromUtf8(address.fields[i], checked.fields[i], why)) {
+        if (!AnsiFromUtf8(address.fields[i], bytes, why)) {
             problem = std::string(kFieldNames[i]) + ": " + why;
             line = address.fieldLines[i];
             return false;
         }
+        address.fields[i].swap(bytes);
     }
-    if (IsBlankName(checked.fields[0])) {
+    if (IsBlankName(address.fields[0])) {
         problem = "the name is empty";
         line = address.fieldLines[0];
         return false;
     }
-    checked.line = address.line;
     return true;
 }
 
@@ -88,18 +90,18 @@ void ImportAddresses(const std::string& path, const TImportOptions& options, std
     if (format == TFileFormat::Guess) {
         format = LooksLikeVCards(text) ? TFileFormat::VCard : TFileFormat::Csv;
     }
-    const TImportReading reading =
+    TImportReading reading =
         format == TFileFormat::VCard ? ReadVCards(text, source) : ReadCsv(text, source);
 
-    std::vector<CheckedAddress> rows;
+    // The fields of the rows to write, in code-page bytes, where the reading holds them.
+    std::vector<const TAddressFields*> rows;
     rows.reserve(reading.addresses.size());
     size_t bad = 0;
-    for (const TImportedAddress& address : reading.addresses) {
-        CheckedAddress checked;
+    for (TImportedAddress& address : reading.addresses) {
         std::string problem;
         size_t line = 0;
-        if (Check(address, checked, problem, line)) {
-            rows.push_back(std::move(checked));
+        if (MakeStorable(address, problem, line)) {
+            rows.push_back(&address.fields);
             continue;
         }
         ++bad;
@@ -119,24 +121,33 @@ void ImportAddresses(const std::string& path, const TImportOptions& options, std
     if (!options.dryRun) {
         file.Begin();
     }
-    std::unordered_set<std::string> stored;
-    file.ForEachRow([&](std::int64_t, const TAddressFields& fields) {
-        stored.insert(RowKey(fields));
+    std::vector<TAddressFields> storedRows;
+    file.ForEachRow([&](std::string_view, const TAddressViews& fields) {
+        TAddressFields& copy = storedRows.emplace_back();
+        for (size_t i = 0; i < kFieldCount; ++i) {
+            copy[i].assign(fields[i]);
+        }
     });
+    // Filled once the stored rows are all read, so that no pointer moves afterwards.
+    std::unordered_set<const TAddressFields*, FieldsHash, FieldsEqual> stored;
+    stored.reserve(storedRows.size() + rows.size());
+    for (const TAddressFields& fields : storedRows) {
+        stored.insert(&fields);
+    }
     size_t equal = 0;
     std::vector<TListedAddress> written;
-    for (const CheckedAddress& row : rows) {
-        if (!stored.insert(RowKey(row.fields)).second) {
+    for (const TAddressFields* row : rows) {
+        if (!stored.insert(row).second) {
             ++equal;
             continue;
         }
         if (!options.dryRun) {
-            file.Insert(row.fields);
+            file.Insert(*row);
             continue;
         }
         TListedAddress& listed = written.emplace_back();
         for (size_t i = 0; i < kFieldCount; ++i) {
-            listed.fields[i] = Utf8FromAnsi(row.fields[i]);
+            listed.fields[i] = Utf8FromAnsi((*row)[i]);
         }
     }
     const size_t added = rows.size() - equal;

@@ -13,7 +13,8 @@ struct TImportedAddress {
     // Where the address begins, and where each field was read (the beginning when absent).
     size_t line = 0;
     std::array<size_t, kFieldCount> fieldLines{};
-    std::array<std::string, kFieldCount> fields;
+    // In UTF-8 as read; the import turns them into code-page bytes where they are.
+    TAddressFields fields;
     // Empty when the address can be taken; else why not, naming the line in problemLine.
     std::string problem;
     size_t problemLine = 0;

@@ -29,30 +29,67 @@ std::string_view Trim(std::string_view text) {
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-// Lines without their ending, LF or CRLF.
-std::vector<std::string_view> SplitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        const size_t next = end == std::string_view::npos ? text.size() : end + 1;
-        end = end == std::string_view::npos ? text.size() : end;
-        if (end > start && text[end - 1] == '\r') {
+// The physical lines of a text, without their ending (LF or CRLF), read one at a time.
+class LineCursor {
+public:
+    explicit LineCursor(std::string_view text) : m_text(text) { Load(); }
+
+    bool AtEnd() const { return m_atEnd; }
+    std::string_view Line() const { return m_line; }
+    // The 1-based number of the current line; past the end, the number of lines.
+    size_t Number() const { return m_number; }
+    void Advance() {
+        m_pos = m_next;
+        if (!m_atEnd) {
+            Load();
+            m_number += m_atEnd ? 0 : 1;
+        }
+    }
+
+private:
+    void Load() {
+        if (m_pos >= m_text.size()) {
+            m_atEnd = true;
+            return;
+        }
+        size_t end = m_text.find('\n', m_pos);
+        m_next = end == std::string_view::npos ? m_text.size() : end + 1;
+        end = end == std::string_view::npos ? m_text.size() : end;
+        if (end > m_pos && m_text[end - 1] == '\r') {
             --end;
         }
-        lines.push_back(text.substr(start, end - start));
-        start = next;
+        m_line = m_text.substr(m_pos, end - m_pos);
     }
-    return lines;
-}
+
+    std::string_view m_text;
+    std::string_view m_line;
+    size_t m_pos = 0;
+    size_t m_next = 0;
+    size_t m_number = 1;
+    bool m_atEnd = false;
+};
 
 struct Property {
-    std::string name;     // upper case, without its group
-    std::string encoding; // upper case; empty for none
-    std::string charset;  // upper case; empty for none
-    std::string value;    // as written, escapes and encoding still in it
+    std::string name;       // upper case, without its group
+    std::string encoding;   // upper case; empty for none
+    std::string charset;    // upper case; empty for none
+    std::string_view value; // as written, escapes and encoding still in it
     size_t line = 0;
 };
+
+bool ContainsNoCase(std::string_view text, std::string_view upperWord) {
+    for (size_t i = 0; i + upperWord.size() <= text.size(); ++i) {
+        size_t k = 0;
+        while (k < upperWord.size() &&
+               std::toupper(static_cast<unsigned char>(text[i + k])) == upperWord[k]) {
+            ++k;
+        }
+        if (k == upperWord.size()) {
+            return true;
+        }
+    }
+    return false;
+}
 
 // The colon that ends the name and parameters: the first one outside a quoted parameter.
 size_t ValueColon(std::string_view line) {
@@ -67,36 +104,44 @@ size_t ValueColon(std::string_view line) {
     return std::string_view::npos;
 }
 
+// Only the encoding and the character set matter to the fields read; other parameters
+// (TYPE, LABEL, PREF, ...) are passed over.
+void ReadParameter(std::string_view part, Property& property) {
+    const std::string parameter = Upper(Trim(part));
+    const size_t equals = parameter.find('=');
+    const std::string key = equals == std::string::npos ? "" : parameter.substr(0, equals);
+    std::string value = equals == std::string::npos ? parameter : parameter.substr(equals + 1);
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
+        value = value.substr(1, value.size() - 2);
+    }
+    if (key == "ENCODING" ||
+        (key.empty() && (value == "QUOTED-PRINTABLE" || value == "BASE64" || value == "8BIT"))) {
+        property.encoding = value;
+    } else if (key == "CHARSET") {
+        property.charset = value;
+    }
+}
+
 void ReadParameters(std::string_view head, Property& property) {
     bool quoted = false;
     size_t start = 0;
-    std::vector<std::string_view> parts;
+    bool first = true;
     for (size_t i = 0; i <= head.size(); ++i) {
         if (i < head.size() && head[i] == '"') {
             quoted = !quoted;
         } else if (i == head.size() || (head[i] == ';' && !quoted)) {
-            parts.push_back(head.substr(start, i - start));
+            const std::string_view part = head.substr(start, i - start);
             start = i + 1;
-        }
-    }
-    std::string_view name = parts[0];
-    if (const size_t dot = name.rfind('.'); dot != std::string_view::npos) {
-        name = name.substr(dot + 1);
-    }
-    property.name = Upper(Trim(name));
-    for (size_t i = 1; i < parts.size(); ++i) {
-        const std::string parameter = Upper(Trim(parts[i]));
-        const size_t equals = parameter.find('=');
-        const std::string key = equals == std::string::npos ? "" : parameter.substr(0, equals);
-        std::string value = equals == std::string::npos ? parameter : parameter.substr(equals + 1);
-        if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
-            value = value.substr(1, value.size() - 2);
-        }
-        if (key == "ENCODING" || (key.empty() && (value == "QUOTED-PRINTABLE" ||
-                                                  value == "BASE64" || value == "8BIT"))) {
-            property.encoding = value;
-        } else if (key == "CHARSET") {
-            property.charset = value;
+            if (!first) {
+                ReadParameter(part, property);
+                continue;
+            }
+            first = false;
+            std::string_view name = part;
+            if (const size_t dot = name.rfind('.'); dot != std::string_view::npos) {
+                name = name.substr(dot + 1);
+            }
+            property.name = Upper(Trim(name));
         }
     }
 }
@@ -174,6 +219,9 @@ std::vector<std::string_view> SplitComponents(std::string_view value, char separ
 }
 
 std::string Unescape(std::string_view text) {
+    if (text.find('\\') == std::string_view::npos) {
+        return std::string(text);
+    }
     std::string result;
     result.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
@@ -212,11 +260,14 @@ public:
         if (property.name == "FN") {
             std::string name;
             if (Decode(property, property.value, name)) {
-                m_formattedName = name;
+                m_formattedName = std::move(name);
                 m_formattedNameLine = property.line;
             }
         } else if (property.name == "N") {
-            ReadName(property);
+            // Kept as written: it is read only when the card has no FN to give the name.
+            m_structured = property;
+            m_structuredValue.assign(property.value);
+            m_structured->value = m_structuredValue;
         } else if (property.name == "ADR") {
             if (++m_addressCount == 1) {
                 ReadAddress(property);
@@ -225,20 +276,22 @@ public:
     }
 
     bool HadSeveralAddresses() const { return m_addressCount > 1; }
+    size_t Line() const { return m_address.line; }
 
+    // Hands the address over; the reader is done with it.
     TImportedAddress Finish() {
         const size_t nameField = static_cast<size_t>(Field::Name);
         if (!Trim(m_formattedName).empty()) {
-            m_address.fields[nameField] = m_formattedName;
+            m_address.fields[nameField] = std::move(m_formattedName);
             m_address.fieldLines[nameField] = m_formattedNameLine;
-        } else {
-            m_address.fields[nameField] = m_structuredName;
-            m_address.fieldLines[nameField] = m_structuredNameLine;
+        } else if (m_structured) {
+            m_address.fields[nameField] = ReadName(*m_structured);
+            m_address.fieldLines[nameField] = m_structured->line;
         }
         for (size_t& line : m_address.fieldLines) {
             line = line != 0 ? line : m_address.line;
         }
-        return m_address;
+        return std::move(m_address);
     }
 
 private:
@@ -251,6 +304,18 @@ private:
 
     // One component: encoding, then character set, then escapes.
     bool Decode(const Property& property, std::string_view raw, std::string& text) {
+        // Plain UTF-8, as 3.0 and 4.0 always are: only the escapes to undo. Where the text is
+        // not UTF-8, 2.1 may have left out its CHARSET, which is worth saying; otherwise
+        // the conversion for the file says it.
+        if (property.encoding.empty() && (property.charset.empty() || property.charset == "UTF-8")) {
+            if (IsVersion21() && !IsValidUtf8(raw)) {
+                Refuse(property.line, property.name + ": not UTF-8 text" +
+                                          (property.charset.empty() ? " (no CHARSET given)" : ""));
+                return false;
+            }
+            text = Unescape(raw);
+            return true;
+        }
         std::string bytes;
         if (property.encoding == "QUOTED-PRINTABLE") {
             if (!DecodeQuotedPrintable(raw, bytes)) {
@@ -278,7 +343,7 @@ private:
         return true;
     }
 
-    void ReadName(const Property& property) {
+    std::string ReadName(const Property& property) {
         // family; given; additional; prefixes; suffixes — read out in the order a name is said.
         const std::vector<std::string_view> parts = SplitComponents(property.value, ';');
         static constexpr size_t kSpokenOrder[] = {3, 1, 2, 0, 4};
@@ -294,27 +359,28 @@ private:
                 name += trimmed;
             }
         }
-        m_structuredName = name;
-        m_structuredNameLine = property.line;
+        return name;
     }
 
     void ReadAddress(const Property& property) {
         // post office box; extended address; street; locality; region; postal code; country
         const std::vector<std::string_view> parts = SplitComponents(property.value, ';');
+        // The post office box and the country have no field and are not read.
         std::string components[7];
-        for (size_t i = 0; i < parts.size() && i < 7; ++i) {
-            if (!Decode(property, parts[i], components[i])) {
+        for (size_t i = 1; i < parts.size() && i < 6; ++i) {
+            if ((i != 4 || components[3].empty()) && !Decode(property, parts[i], components[i])) {
                 return;
             }
         }
-        Set(Field::Adres1, components[2], property.line);
-        Set(Field::Adres2, components[1], property.line);
-        Set(Field::PostaKodu, components[5], property.line);
-        Set(Field::Ili, !components[3].empty() ? components[3] : components[4], property.line);
+        Set(Field::Adres1, std::move(components[2]), property.line);
+        Set(Field::Adres2, std::move(components[1]), property.line);
+        Set(Field::PostaKodu, std::move(components[5]), property.line);
+        Set(Field::Ili, std::move(!components[3].empty() ? components[3] : components[4]),
+            property.line);
     }
 
-    void Set(Field field, const std::string& text, size_t line) {
-        m_address.fields[static_cast<size_t>(field)] = text;
+    void Set(Field field, std::string&& text, size_t line) {
+        m_address.fields[static_cast<size_t>(field)] = std::move(text);
         m_address.fieldLines[static_cast<size_t>(field)] = line;
     }
 
@@ -322,17 +388,17 @@ private:
     std::string m_version = "3.0";
     std::string m_formattedName;
     size_t m_formattedNameLine = 0;
-    std::string m_structuredName;
-    size_t m_structuredNameLine = 0;
+    std::optional<Property> m_structured;
+    std::string m_structuredValue;
     int m_addressCount = 0;
 };
 
 } // namespace
 
 bool LooksLikeVCards(std::string_view text) {
-    for (std::string_view line : SplitLines(text.substr(0, 4096))) {
-        if (!Trim(line).empty()) {
-            return Upper(Trim(line)).rfind("BEGIN:VCARD", 0) == 0;
+    for (LineCursor lines(text); !lines.AtEnd(); lines.Advance()) {
+        if (!Trim(lines.Line()).empty()) {
+            return Upper(Trim(lines.Line())).rfind("BEGIN:VCARD", 0) == 0;
         }
     }
     return false;
@@ -342,7 +408,7 @@ TImportReading ReadVCards(std::string_view text, const std::string& source) {
     if (text.substr(0, 3) == "\xEF\xBB\xBF") {
         text.remove_prefix(3);
     }
-    const std::vector<std::string_view> lines = SplitLines(text);
+    LineCursor lines(text);
     TImportReading reading;
     std::optional<CardReader> card;
     size_t severalAddresses = 0;
@@ -350,28 +416,29 @@ TImportReading ReadVCards(std::string_view text, const std::string& source) {
         throw CliError(source + ":" + std::to_string(line) + ": " + what);
     };
 
-    size_t next = 0;
-    while (next < lines.size()) {
+    std::string logical;
+    while (!lines.AtEnd()) {
         Property property;
-        property.line = next + 1;
-        std::string logical(lines[next++]);
+        property.line = lines.Number();
+        logical.assign(lines.Line());
+        lines.Advance();
         // A QUOTED-PRINTABLE value goes on after a line ending in '=' (a soft break); any
         // value goes on in a line that begins with a blank (a fold). A fold drops that one
         // blank, except in 2.1, where lines were folded at a blank that belongs to the text.
         const bool quotedPrintable =
-            Upper(logical.substr(0, ValueColon(logical))).find("QUOTED-PRINTABLE") !=
-            std::string::npos;
+            ContainsNoCase(std::string_view(logical).substr(0, ValueColon(logical)), "QUOTED-PRINTABLE");
         const bool keepsFoldBlank = card && card->IsVersion21();
-        while (next < lines.size()) {
+        while (!lines.AtEnd()) {
+            const std::string_view line = lines.Line();
             if (quotedPrintable && !logical.empty() && logical.back() == '=') {
                 logical.pop_back();
-                logical += lines[next++];
-            } else if (!lines[next].empty() && (lines[next][0] == ' ' || lines[next][0] == '\t')) {
-                logical += keepsFoldBlank ? lines[next] : lines[next].substr(1);
-                ++next;
+                logical += line;
+            } else if (!line.empty() && (line[0] == ' ' || line[0] == '\t')) {
+                logical += keepsFoldBlank ? line : line.substr(1);
             } else {
                 break;
             }
+            lines.Advance();
         }
         if (Trim(logical).empty()) {
             continue;
@@ -381,13 +448,14 @@ TImportReading ReadVCards(std::string_view text, const std::string& source) {
             fail(property.line, "not a vCard line (no ':'): " + std::string(Trim(logical)).substr(0, 40));
         }
         ReadParameters(std::string_view(logical).substr(0, colon), property);
-        property.value = logical.substr(colon + 1);
-        const std::string value = Upper(Trim(property.value));
+        property.value = std::string_view(logical).substr(colon + 1);
+        const bool beginOrEnd = property.name == "BEGIN" || property.name == "END";
+        const std::string value = beginOrEnd ? Upper(Trim(property.value)) : std::string();
 
         if (property.name == "BEGIN" && value == "VCARD") {
             if (card) {
                 fail(property.line, "a card begins inside the card of line " +
-                                        std::to_string(card->Finish().line));
+                                        std::to_string(card->Line()));
             }
             card.emplace(property.line);
         } else if (!card) {
@@ -403,7 +471,7 @@ TImportReading ReadVCards(std::string_view text, const std::string& source) {
         }
     }
     if (card) {
-        fail(lines.size(), "the card of line " + std::to_string(card->Finish().line) +
+        fail(lines.Number(), "the card of line " + std::to_string(card->Line()) +
                                " has no END:VCARD");
     }
     if (severalAddresses > 0) {

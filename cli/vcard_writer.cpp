@@ -23,18 +23,22 @@ void AppendEscaped(std::string& line, std::string_view bytes) {
     AppendUtf8FromAnsi(bytes.substr(start), line);
 }
 
-// Ends a content line, folding it: a CRLF and one blank before every 75th byte that
-// begins a character.
-void AppendFolded(std::string& out, std::string_view line) {
-    size_t width = 0;
-    for (char c : line) {
-        const bool continuation = (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-        if (width >= kFoldWidth && !continuation) {
-            out += "\r\n ";
-            width = 1;
+// Ends the content line that begins at out[start], folding it: a CRLF and one blank before
+// every 75th byte that begins a character. Most lines are short and need no fold at all.
+void EndLine(std::string& out, size_t start) {
+    if (out.size() - start > kFoldWidth) {
+        const std::string line = out.substr(start);
+        out.resize(start);
+        size_t width = 0;
+        for (char c : line) {
+            const bool continuation = (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+            if (width >= kFoldWidth && !continuation) {
+                out += "\r\n ";
+                width = 1;
+            }
+            out.push_back(c);
+            ++width;
         }
-        out.push_back(c);
-        ++width;
     }
     out += "\r\n";
 }
@@ -49,39 +53,42 @@ std::string_view TrimBlanks(std::string_view text) {
 
 } // namespace
 
-void AppendVCard(std::string& out, const TAddressFields& fields) {
+void AppendVCard(std::string& out, const TAddressViews& fields) {
     const std::string_view name = fields[0];
     out += "BEGIN:VCARD\r\nVERSION:3.0\r\n";
 
-    std::string line = "N:";
+    size_t start = out.size();
+    out += "N:";
     const std::string_view trimmed = TrimBlanks(name);
     const size_t lastBlank = trimmed.rfind(' ');
     if (lastBlank == std::string_view::npos) {
-        line += ";";
-        AppendEscaped(line, trimmed);
+        out += ";";
+        AppendEscaped(out, trimmed);
     } else {
-        AppendEscaped(line, TrimBlanks(trimmed.substr(lastBlank + 1)));
-        line += ";";
-        AppendEscaped(line, TrimBlanks(trimmed.substr(0, lastBlank)));
+        AppendEscaped(out, TrimBlanks(trimmed.substr(lastBlank + 1)));
+        out += ";";
+        AppendEscaped(out, TrimBlanks(trimmed.substr(0, lastBlank)));
     }
-    line += ";;;";
-    AppendFolded(out, line);
+    out += ";;;";
+    EndLine(out, start);
 
-    line = "FN:";
-    AppendEscaped(line, name);
-    AppendFolded(out, line);
+    start = out.size();
+    out += "FN:";
+    AppendEscaped(out, name);
+    EndLine(out, start);
 
     if (!fields[1].empty() || !fields[2].empty() || !fields[3].empty() || !fields[4].empty()) {
-        line = "ADR:;";
-        AppendEscaped(line, fields[2]);
-        line += ";";
-        AppendEscaped(line, fields[1]);
-        line += ";";
-        AppendEscaped(line, fields[4]);
-        line += ";;";
-        AppendEscaped(line, fields[3]);
-        line += ";";
-        AppendFolded(out, line);
+        start = out.size();
+        out += "ADR:;";
+        AppendEscaped(out, fields[2]);
+        out += ";";
+        AppendEscaped(out, fields[1]);
+        out += ";";
+        AppendEscaped(out, fields[4]);
+        out += ";;";
+        AppendEscaped(out, fields[3]);
+        out += ";";
+        EndLine(out, start);
     }
     out += "END:VCARD\r\n";
 }

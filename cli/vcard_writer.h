@@ -10,4 +10,4 @@
 
 #include <string>
 
-void AppendVCard(std::string& out, const TAddressFields& fields);
+void AppendVCard(std::string& out, const TAddressViews& fields);

@@ -9,6 +9,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <charconv>
 #include <functional>
 #include <map>
 
@@ -28,6 +29,37 @@ void AddFieldOptions(CLI::App& command, TFieldArguments& fields) {
     command.add_option("--adres2", fields[2], "second address line");
     command.add_option("--postakodu", fields[3], "postal code");
     command.add_option("--ili", fields[4], "province");
+}
+
+// A whole number as an address's ID, or a usage mistake: CLI11 would quietly clamp a number
+// too large for 64 bits to the largest one.
+std::int64_t ParseId(const std::string& text) {
+    std::int64_t id = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), id);
+    if (error != std::errc() || end != text.data() + text.size()) {
+        throw UsageError("ID: not a number of an address: " + text);
+    }
+    return id;
+}
+
+// CLI11 reports an unknown command as a missing one; this names it.
+void CheckCommandName(const CLI::App& app, int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--db") {
+            ++i;
+            continue;
+        }
+        if (arg.empty() || arg[0] == '-') {
+            continue;
+        }
+        for (const CLI::App* command : app.get_subcommands({})) {
+            if (command->get_name() == arg) {
+                return;
+            }
+        }
+        throw UsageError("unknown command \"" + std::string(arg) + "\"");
+    }
 }
 
 // The first line of a database layer message (its SQL text follows a blank line).
@@ -89,7 +121,7 @@ int RunAdres(int argc, const char* const* argv, std::istream& in, std::ostream& 
         };
     });
 
-    std::int64_t editId = 0;
+    std::string editId;
     TFieldArguments editFields;
     CLI::App* edit = app.add_subcommand("edit", "Change fields of the address numbered ID.");
     edit->add_option("ID", editId, "the address's number (idno), as list shows it")->required();
@@ -102,20 +134,22 @@ int RunAdres(int argc, const char* const* argv, std::istream& in, std::ostream& 
         if (!any) {
             throw UsageError("edit needs at least one of --name, --adres1, --adres2, --postakodu, --ili");
         }
-        run = [&](const std::string& path) {
-            EditAddress(path, editId, editFields, out);
+        const std::int64_t id = ParseId(editId);
+        run = [&, id](const std::string& path) {
+            EditAddress(path, id, editFields, out);
             return kSuccess;
         };
     });
 
-    std::int64_t deleteId = 0;
+    std::string deleteId;
     bool yes = false;
     CLI::App* remove = app.add_subcommand("delete", "Delete the address numbered ID, after asking.");
     remove->add_option("ID", deleteId, "the address's number (idno), as list shows it")->required();
     remove->add_flag("--yes,-y", yes, "do not ask");
     remove->callback([&] {
-        run = [&](const std::string& path) {
-            return DeleteAddress(path, deleteId, yes, in, out) ? kSuccess : kFailure;
+        const std::int64_t id = ParseId(deleteId);
+        run = [&, id](const std::string& path) {
+            return DeleteAddress(path, id, yes, in, out) ? kSuccess : kFailure;
         };
     });
 
@@ -156,6 +190,7 @@ int RunAdres(int argc, const char* const* argv, std::istream& in, std::ostream& 
     });
 
     try {
+        CheckCommandName(app, argc, argv);
         app.parse(argc, argv);
     } catch (const CLI::Success& success) {
         return app.exit(success, out, err);

@@ -9,6 +9,8 @@
 #include "stored_text.h"
 #include "vcard_reader.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -21,6 +23,10 @@ namespace {
 std::string ReadAll(const std::string& file, std::istream& in) {
     if (file == "-") {
         return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    struct stat info;
+    if (stat(file.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        throw CliError(file + ": cannot be read: " + std::strerror(EISDIR));
     }
     std::ifstream stream(file, std::ios::binary | std::ios::ate);
     if (!stream) {

@@ -18,10 +18,11 @@ TEST_F(CliTest, EveryFailureIsOneLineWithItsStatus) {
         int status;
         std::string said;
     } cases[] = {
-        {{"bogus"}, 2, "adres: "},
+        {{"bogus", "x"}, 2, "unknown command \"bogus\""},
         {{}, 2, "adres: "},
         {{"edit", "1"}, 2, "needs at least one of"},
-        {{"edit", "x", "--ili", "Van"}, 2, "ID"},
+        {{"edit", "x", "--ili", "Van"}, 2, "ID: not a number of an address: x"},
+        {{"delete", "99999999999999999999"}, 2, "ID: not a number"},
         {{"add", "--adres1", "a"}, 2, "needs --name"},
         {{"list", "--turkish", "--fold"}, 2, "adres: "},
         {{"export", "--format", "xml"}, 2, "adres: "},
@@ -31,6 +32,7 @@ TEST_F(CliTest, EveryFailureIsOneLineWithItsStatus) {
         {{"--db", notADatabase, "list"}, 1, "not.s3db: cannot be opened: file is not a database"},
         {{"--db", noTable, "add", "--name", "A"}, 1, "no such table: adres"},
         {{"import", m_dir.File("none.vcf")}, 1, "none.vcf: cannot be read"},
+        {{"import", m_dir.Path()}, 1, "cannot be read: Is a directory"},
     };
     for (const Case& c : cases) {
         const CliRun run = Run(c.args);

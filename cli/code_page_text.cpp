@@ -36,43 +36,19 @@ const std::array<unsigned char, 0x10000>& UnitAnsiTable() {
     return *table;
 }
 
-// One code point of UTF-8 from text at i, moving i past it; false for an ill-formed
-// sequence (overlong, a surrogate, past U+10FFFF, cut short).
-bool DecodeUtf8(std::string_view text, size_t& i, char32_t& code) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    size_t extra = 0;
-    char32_t minimum = 0;
-    if (lead < 0x80) {
-        code = lead;
-        ++i;
-        return true;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-        code = lead & 0x1F;
-        extra = 1;
-        minimum = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        code = lead & 0x0F;
-        extra = 2;
-        minimum = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        code = lead & 0x07;
-        extra = 3;
-        minimum = 0x10000;
-    } else {
+// Strict UTF-8 into UTF-16, into the caller's buffer: false for an ill-formed text
+// (overlong, a surrogate, past U+10FFFF, cut short).
+bool DecodeUtf8(std::string_view utf8, std::u16string& units) {
+    if (utf8.size() > static_cast<size_t>(std::numeric_limits<int>::max())) {
         return false;
     }
-    if (i + extra >= text.size()) {
-        return false;
-    }
-    for (size_t k = 1; k <= extra; ++k) {
-        const auto next = static_cast<unsigned char>(text[i + k]);
-        if ((next & 0xC0) != 0x80) {
-            return false;
-        }
-        code = (code << 6) | (next & 0x3F);
-    }
-    i += extra + 1;
-    return code >= minimum && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
+    // Never more units than bytes, so one call does it.
+    units.resize(utf8.size());
+    const int written =
+        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()),
+                            units.data(), static_cast<int>(units.size()));
+    units.resize(static_cast<size_t>(written > 0 ? written : 0));
+    return written > 0 || utf8.empty();
 }
 
 const std::array<AnsiByteUtf8, 256>& AnsiUtf8Table() {
@@ -106,11 +82,15 @@ bool FitsInt(size_t size) {
 }
 
 // "'Ж' (U+0416)": the character itself and its number, so a reader can find it even where
-// the terminal cannot show it.
-std::string DescribeCharacter(std::string_view utf8, char32_t code) {
+// the terminal cannot show it. A surrogate pair is one character.
+std::string DescribeCharacter(std::u16string_view units) {
+    char32_t code = units[0];
+    if (units.size() == 2) {
+        code = 0x10000 + ((code - 0xD800) << 10) + (units[1] - 0xDC00);
+    }
     char number[16];
     std::snprintf(number, sizeof number, "U+%04X", static_cast<unsigned>(code));
-    return "'" + std::string(utf8) + "' (" + number + ")";
+    return "'" + Utf8FromUtf16(units) + "' (" + number + ")";
 }
 
 } // namespace
@@ -172,13 +152,8 @@ std::string Utf8FromUtf16(std::u16string_view text) {
 }
 
 bool IsValidUtf8(std::string_view text) {
-    char32_t code;
-    for (size_t i = 0; i < text.size();) {
-        if (!DecodeUtf8(text, i, code)) {
-            return false;
-        }
-    }
-    return true;
+    std::u16string units;
+    return IsAscii(text) || DecodeUtf8(text, units);
 }
 
 size_t Utf8Length(std::string_view text) {
@@ -195,24 +170,23 @@ bool AnsiFromUtf8(std::string_view utf8, std::string& bytes, std::string& proble
         bytes.assign(utf8);
         return true;
     }
+    static thread_local std::u16string units;
+    if (!DecodeUtf8(utf8, units)) {
+        problem = "not UTF-8 text";
+        return false;
+    }
     const auto& table = UnitAnsiTable();
-    bytes.clear();
-    char32_t code = 0;
-    for (size_t i = 0; i < utf8.size();) {
-        const size_t start = i;
-        if (!DecodeUtf8(utf8, i, code)) {
-            problem = "not UTF-8 text";
-            return false;
-        }
-        if (code < 0x80) {
-            bytes.push_back(static_cast<char>(code));
-        } else if (code < 0x10000 && table[code] != 0) {
-            bytes.push_back(static_cast<char>(table[code]));
-        } else {
-            problem = DescribeCharacter(utf8.substr(start, i - start), code) +
+    bytes.resize(units.size());
+    for (size_t i = 0; i < units.size(); ++i) {
+        const char16_t unit = units[i];
+        const unsigned char byte = unit < 0x80 ? static_cast<unsigned char>(unit) : table[unit];
+        if (unit != 0 && byte == 0) {
+            const bool pair = unit >= 0xD800 && unit <= 0xDBFF && i + 1 < units.size();
+            problem = DescribeCharacter(std::u16string_view(units).substr(i, pair ? 2 : 1)) +
                       " has no Windows-1254 byte";
             return false;
         }
+        bytes[i] = static_cast<char>(byte);
     }
     return true;
 }

@@ -24,20 +24,20 @@ void AppendEscaped(std::string& line, std::string_view bytes) {
 }
 
 // Ends the content line that begins at out[start], folding it: a CRLF and one blank before
-// every 75th byte that begins a character. Most lines are short and need no fold at all.
+// every 75th byte that begins a character. The line is the end of out, so a fold moves
+// only the rest of the line.
 void EndLine(std::string& out, size_t start) {
-    if (out.size() - start > kFoldWidth) {
-        const std::string line = out.substr(start);
-        out.resize(start);
-        size_t width = 0;
-        for (char c : line) {
-            const bool continuation = (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-            if (width >= kFoldWidth && !continuation) {
-                out += "\r\n ";
-                width = 1;
-            }
-            out.push_back(c);
-            ++width;
+    if (out.size() - start <= kFoldWidth) {
+        out += "\r\n";
+        return;
+    }
+    size_t width = 0;
+    for (size_t i = start; i < out.size(); ++i, ++width) {
+        const bool continuation = (static_cast<unsigned char>(out[i]) & 0xC0) == 0x80;
+        if (width >= kFoldWidth && !continuation) {
+            out.insert(i, "\r\n ");
+            i += 3;
+            width = 1; // the blank that begins the next line
         }
     }
     out += "\r\n";

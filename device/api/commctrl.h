@@ -37,7 +37,16 @@ inline constexpr UINT NM_RCLICK = NM_FIRST - 5;
 inline constexpr UINT NM_RDBLCLK = NM_FIRST - 6;
 inline constexpr UINT NM_SETFOCUS = NM_FIRST - 7;
 inline constexpr UINT NM_KILLFOCUS = NM_FIRST - 8;
+inline constexpr UINT NM_CUSTOMDRAW = NM_FIRST - 12;
+inline constexpr UINT NM_HOVER = NM_FIRST - 13;
+inline constexpr UINT NM_NCHITTEST = NM_FIRST - 14;
+inline constexpr UINT NM_KEYDOWN = NM_FIRST - 15;
 inline constexpr UINT NM_RELEASEDCAPTURE = NM_FIRST - 16;
+inline constexpr UINT NM_SETCURSOR = NM_FIRST - 17;
+inline constexpr UINT NM_CHAR = NM_FIRST - 18;
+inline constexpr UINT NM_TOOLTIPSCREATED = NM_FIRST - 19;
+inline constexpr UINT NM_LDOWN = NM_FIRST - 20;
+inline constexpr UINT NM_RDOWN = NM_FIRST - 21;
 // Windows Mobile: sent before a tap-and-hold gesture is recognised.
 inline constexpr UINT NM_RECOGNIZEGESTURE = NM_FIRST - 50;
 
@@ -46,6 +55,49 @@ inline constexpr UINT CCM_SETUNICODEFORMAT = CCM_FIRST + 5;
 inline constexpr UINT CCM_GETUNICODEFORMAT = CCM_FIRST + 6;
 inline constexpr UINT CCM_SETVERSION = CCM_FIRST + 7;
 inline constexpr UINT CCM_GETVERSION = CCM_FIRST + 8;
+
+// ---------------------------------------------------------------------------------------
+// Custom draw (NM_CUSTOMDRAW)
+// ---------------------------------------------------------------------------------------
+
+typedef struct tagNMCUSTOMDRAWINFO {
+    NMHDR hdr;
+    DWORD dwDrawStage;
+    HDC hdc;
+    RECT rc;
+    DWORD_PTR dwItemSpec;
+    UINT uItemState;
+    LPARAM lItemlParam;
+} NMCUSTOMDRAW, *LPNMCUSTOMDRAW;
+
+inline constexpr DWORD CDDS_PREPAINT = 0x00000001;
+inline constexpr DWORD CDDS_POSTPAINT = 0x00000002;
+inline constexpr DWORD CDDS_PREERASE = 0x00000003;
+inline constexpr DWORD CDDS_POSTERASE = 0x00000004;
+inline constexpr DWORD CDDS_ITEM = 0x00010000;
+inline constexpr DWORD CDDS_ITEMPREPAINT = CDDS_ITEM | CDDS_PREPAINT;
+inline constexpr DWORD CDDS_ITEMPOSTPAINT = CDDS_ITEM | CDDS_POSTPAINT;
+inline constexpr DWORD CDDS_ITEMPREERASE = CDDS_ITEM | CDDS_PREERASE;
+inline constexpr DWORD CDDS_ITEMPOSTERASE = CDDS_ITEM | CDDS_POSTERASE;
+inline constexpr DWORD CDDS_SUBITEM = 0x00020000;
+
+inline constexpr LRESULT CDRF_DODEFAULT = 0x00000000;
+inline constexpr LRESULT CDRF_NEWFONT = 0x00000002;
+inline constexpr LRESULT CDRF_SKIPDEFAULT = 0x00000004;
+inline constexpr LRESULT CDRF_NOTIFYPOSTPAINT = 0x00000010;
+inline constexpr LRESULT CDRF_NOTIFYITEMDRAW = 0x00000020;
+inline constexpr LRESULT CDRF_NOTIFYSUBITEMDRAW = 0x00000020;
+inline constexpr LRESULT CDRF_NOTIFYPOSTERASE = 0x00000040;
+
+inline constexpr UINT CDIS_SELECTED = 0x0001;
+inline constexpr UINT CDIS_GRAYED = 0x0002;
+inline constexpr UINT CDIS_DISABLED = 0x0004;
+inline constexpr UINT CDIS_CHECKED = 0x0008;
+inline constexpr UINT CDIS_FOCUS = 0x0010;
+inline constexpr UINT CDIS_DEFAULT = 0x0020;
+inline constexpr UINT CDIS_HOT = 0x0040;
+inline constexpr UINT CDIS_MARKED = 0x0080;
+inline constexpr UINT CDIS_INDETERMINATE = 0x0100;
 
 inline constexpr COLORREF CLR_NONE = 0xFFFFFFFF;
 inline constexpr COLORREF CLR_DEFAULT = 0xFF000000;
@@ -313,6 +365,13 @@ typedef struct tagNMITEMACTIVATE {
     UINT uKeyFlags;
 } NMITEMACTIVATE, *LPNMITEMACTIVATE;
 
+typedef struct tagNMLVCUSTOMDRAW {
+    NMCUSTOMDRAW nmcd;
+    COLORREF clrText;
+    COLORREF clrTextBk;
+    int iSubItem;
+} NMLVCUSTOMDRAW, *LPNMLVCUSTOMDRAW;
+
 inline constexpr UINT LVN_FIRST = 0U - 100U;
 inline constexpr UINT LVN_ITEMCHANGING = LVN_FIRST - 0;
 inline constexpr UINT LVN_ITEMCHANGED = LVN_FIRST - 1;
@@ -320,4 +379,33 @@ inline constexpr UINT LVN_INSERTITEM = LVN_FIRST - 2;
 inline constexpr UINT LVN_DELETEITEM = LVN_FIRST - 3;
 inline constexpr UINT LVN_DELETEALLITEMS = LVN_FIRST - 4;
 inline constexpr UINT LVN_COLUMNCLICK = LVN_FIRST - 8;
+inline constexpr UINT LVN_BEGINDRAG = LVN_FIRST - 9;
+inline constexpr UINT LVN_BEGINRDRAG = LVN_FIRST - 11;
+inline constexpr UINT LVN_ODCACHEHINT = LVN_FIRST - 13;
 inline constexpr UINT LVN_ITEMACTIVATE = LVN_FIRST - 14;
+inline constexpr UINT LVN_ODSTATECHANGED = LVN_FIRST - 15;
+inline constexpr UINT LVN_HOTTRACK = LVN_FIRST - 21;
+inline constexpr UINT LVN_KEYDOWN = LVN_FIRST - 55;
+inline constexpr UINT LVN_MARQUEEBEGIN = LVN_FIRST - 56;
+inline constexpr UINT LVN_GETINFOTIPW = LVN_FIRST - 58;
+inline constexpr UINT LVN_BEGINLABELEDITW = LVN_FIRST - 75;
+inline constexpr UINT LVN_ENDLABELEDITW = LVN_FIRST - 76;
+inline constexpr UINT LVN_GETDISPINFOW = LVN_FIRST - 77;
+inline constexpr UINT LVN_SETDISPINFOW = LVN_FIRST - 78;
+inline constexpr UINT LVN_ODFINDITEMW = LVN_FIRST - 79;
+
+// LVN_GETDISPINFOW / LVN_SETDISPINFOW and LVN_KEYDOWN.
+typedef struct tagLVDISPINFOW {
+    NMHDR hdr;
+    LVITEMW item;
+} NMLVDISPINFOW, *LPNMLVDISPINFOW;
+
+typedef struct tagLVKEYDOWN {
+    NMHDR hdr;
+    WORD wVKey;
+    UINT flags;
+} NMLVKEYDOWN, *LPNMLVKEYDOWN;
+
+// An item's text or image that the parent supplies through LVN_GETDISPINFOW.
+inline const LPWSTR LPSTR_TEXTCALLBACKW = reinterpret_cast<LPWSTR>(static_cast<INT_PTR>(-1));
+inline constexpr int I_IMAGECALLBACK = -1;

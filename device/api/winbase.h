@@ -13,6 +13,8 @@ void WINAPI SetLastError(DWORD dwErrCode);
 DWORD WINAPI GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize);
 HMODULE WINAPI GetModuleHandleW(LPCWSTR lpModuleName);
 
+inline constexpr DWORD INFINITE = 0xFFFFFFFF;
+
 DWORD WINAPI GetTickCount();
 void WINAPI Sleep(DWORD dwMilliseconds);
 

@@ -5,6 +5,7 @@
 #include "windef.h"
 
 typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
+typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 
 // ---------------------------------------------------------------------------------------
 // Structures
@@ -189,6 +190,36 @@ inline constexpr UINT WM_PASTE = 0x0302;
 inline constexpr UINT WM_CLEAR = 0x0303;
 inline constexpr UINT WM_UNDO = 0x0304;
 inline constexpr UINT WM_PRINTCLIENT = 0x0318;
+inline constexpr UINT WM_FONTCHANGE = 0x001D;
+inline constexpr UINT WM_TIMECHANGE = 0x001E;
+inline constexpr UINT WM_CHILDACTIVATE = 0x0022;
+inline constexpr UINT WM_NEXTDLGCTL = 0x0028;
+inline constexpr UINT WM_DRAWITEM = 0x002B;
+inline constexpr UINT WM_MEASUREITEM = 0x002C;
+inline constexpr UINT WM_DELETEITEM = 0x002D;
+inline constexpr UINT WM_VKEYTOITEM = 0x002E;
+inline constexpr UINT WM_CHARTOITEM = 0x002F;
+inline constexpr UINT WM_COMPAREITEM = 0x0039;
+inline constexpr UINT WM_COPYDATA = 0x004A;
+inline constexpr UINT WM_HELP = 0x0053;
+inline constexpr UINT WM_CONTEXTMENU = 0x007B;
+inline constexpr UINT WM_DISPLAYCHANGE = 0x007E;
+inline constexpr UINT WM_GETICON = 0x007F;
+inline constexpr UINT WM_SETICON = 0x0080;
+inline constexpr UINT WM_INITDIALOG = 0x0110;
+inline constexpr UINT WM_INITMENUPOPUP = 0x0117;
+inline constexpr UINT WM_MENUSELECT = 0x011F;
+inline constexpr UINT WM_MENUCHAR = 0x0120;
+inline constexpr UINT WM_MOUSEWHEEL = 0x020A;
+inline constexpr UINT WM_ENTERMENULOOP = 0x0211;
+inline constexpr UINT WM_EXITMENULOOP = 0x0212;
+inline constexpr UINT WM_MOUSEHOVER = 0x02A1;
+inline constexpr UINT WM_MOUSELEAVE = 0x02A3;
+inline constexpr UINT WM_QUERYNEWPALETTE = 0x030F;
+inline constexpr UINT WM_PALETTECHANGED = 0x0311;
+inline constexpr UINT WM_HOTKEY = 0x0312;
+inline constexpr UINT WM_PRINT = 0x0317;
+inline constexpr UINT WM_HIBERNATE = 0x03FF;
 inline constexpr UINT WM_USER = 0x0400;
 inline constexpr UINT WM_APP = 0x8000;
 
@@ -276,6 +307,8 @@ inline constexpr UINT SWP_NOCOPYBITS = 0x0100;
 inline constexpr UINT SWP_NOOWNERZORDER = 0x0200;
 inline constexpr UINT SWP_NOREPOSITION = SWP_NOOWNERZORDER;
 inline constexpr UINT SWP_NOSENDCHANGING = 0x0400;
+inline constexpr UINT SWP_DEFERERASE = 0x2000;
+inline constexpr UINT SWP_ASYNCWINDOWPOS = 0x4000;
 // Flags the window manager adds to the WINDOWPOS it reports.
 inline constexpr UINT SWP_NOCLIENTSIZE = 0x0800;
 inline constexpr UINT SWP_NOCLIENTMOVE = 0x1000;
@@ -396,6 +429,9 @@ inline constexpr int VK_OEM_6 = 0xDD;
 inline constexpr int VK_OEM_7 = 0xDE;
 inline constexpr int VK_OEM_102 = 0xE2;
 
+inline constexpr UINT USER_TIMER_MINIMUM = 0x0000000A;
+inline constexpr UINT USER_TIMER_MAXIMUM = 0x7FFFFFFF;
+
 inline constexpr UINT PM_NOREMOVE = 0x0000;
 inline constexpr UINT PM_REMOVE = 0x0001;
 inline constexpr UINT PM_NOYIELD = 0x0002;
@@ -443,6 +479,8 @@ inline constexpr UINT BM_GETSTATE = 0x00F2;
 inline constexpr UINT BM_SETSTATE = 0x00F3;
 inline constexpr UINT BM_SETSTYLE = 0x00F4;
 inline constexpr UINT BM_CLICK = 0x00F5;
+inline constexpr UINT BM_GETIMAGE = 0x00F6;
+inline constexpr UINT BM_SETIMAGE = 0x00F7;
 
 inline constexpr LRESULT BST_UNCHECKED = 0x0000;
 inline constexpr LRESULT BST_CHECKED = 0x0001;
@@ -521,6 +559,21 @@ inline constexpr UINT EM_GETPASSWORDCHAR = 0x00D2;
 inline constexpr UINT EM_GETLIMITTEXT = 0x00D5;
 inline constexpr UINT EM_POSFROMCHAR = 0x00D6;
 inline constexpr UINT EM_CHARFROMPOS = 0x00D7;
+inline constexpr UINT EM_SETRECTNP = 0x00B4;
+inline constexpr UINT EM_SETHANDLE = 0x00BC;
+inline constexpr UINT EM_GETHANDLE = 0x00BD;
+inline constexpr UINT EM_GETTHUMB = 0x00BE;
+inline constexpr UINT EM_FMTLINES = 0x00C8;
+inline constexpr UINT EM_SETTABSTOPS = 0x00CB;
+inline constexpr UINT EM_SETWORDBREAKPROC = 0x00D0;
+inline constexpr UINT EM_GETWORDBREAKPROC = 0x00D1;
+inline constexpr UINT EM_SETMARGINS = 0x00D3;
+inline constexpr UINT EM_GETMARGINS = 0x00D4;
+
+// EM_SETMARGINS: which margins wParam names.
+inline constexpr WPARAM EC_LEFTMARGIN = 0x0001;
+inline constexpr WPARAM EC_RIGHTMARGIN = 0x0002;
+inline constexpr WPARAM EC_USEFONTINFO = 0xFFFF;
 
 inline constexpr LRESULT DLGC_WANTARROWS = 0x0001;
 inline constexpr LRESULT DLGC_WANTTAB = 0x0002;
@@ -830,6 +883,10 @@ BOOL WINAPI InSendMessage();
 DWORD WINAPI GetMessagePos();
 LONG WINAPI GetMessageTime();
 
+// Timers
+UINT_PTR WINAPI SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc);
+BOOL WINAPI KillTimer(HWND hWnd, UINT_PTR uIDEvent);
+
 // Focus, activation, keyboard and mouse capture
 HWND WINAPI SetFocus(HWND hWnd);
 HWND WINAPI GetFocus();
@@ -851,6 +908,8 @@ BOOL WINAPI ShowCaret(HWND hWnd);
 BOOL WINAPI HideCaret(HWND hWnd);
 BOOL WINAPI SetCaretPos(int X, int Y);
 BOOL WINAPI GetCaretPos(LPPOINT lpPoint);
+UINT WINAPI GetCaretBlinkTime();
+BOOL WINAPI SetCaretBlinkTime(UINT uMSeconds);
 
 // Clipboard
 BOOL WINAPI OpenClipboard(HWND hWndNewOwner);

@@ -9,6 +9,7 @@
 #include "gdi/surface.h"
 #include "input/focus.h"
 #include "input/input_queue.h"
+#include "message/timers.h"
 #include "paint/screen.h"
 #include "shell/system_info.h"
 #include "window/window.h"
@@ -131,6 +132,10 @@ Area ChangedArea(const gdi::Surface& before, const gdi::Surface& after) {
     return area;
 }
 
+// Bounds of one sleep while a timer runs, in milliseconds.
+constexpr DWORD kShortestWaitMs = 10;
+constexpr DWORD kLongestWaitMs = 60000;
+
 // Modifier keys come in a left and a right one; the device has one key for both.
 enum ModifierSide : unsigned { kLeftSide = 1, kRightSide = 2 };
 
@@ -206,7 +211,16 @@ IdleResult SdlDisplay::OnIdle() {
     }
     for (;;) {
         SDL_Event event;
-        if (SDL_WaitEvent(&event) == 0) {
+        // Asleep until input comes or the next timer (the caret's blink too) is due.
+        DWORD wait = TimeUntilNextTimer();
+        if (wait != INFINITE) {
+            // A timer due now that the program's filter keeps out is looked at again
+            // shortly, without spinning.
+            int timeout = static_cast<int>(std::clamp<DWORD>(wait, kShortestWaitMs, kLongestWaitMs));
+            if (SDL_WaitEventTimeout(&event, timeout) == 0) {
+                return IdleResult::Produced;
+            }
+        } else if (SDL_WaitEvent(&event) == 0) {
             std::fprintf(stderr, "device: the desktop window stopped delivering events: %s\n",
                          SDL_GetError());
             SwitchOff();

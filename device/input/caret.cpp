@@ -1,10 +1,14 @@
-// CreateCaret, DestroyCaret, ShowCaret, HideCaret, SetCaretPos, GetCaretPos.
+// CreateCaret, DestroyCaret, ShowCaret, HideCaret, SetCaretPos, GetCaretPos and the
+// blink (GetCaretBlinkTime, SetCaretBlinkTime).
 #include "input/caret.h"
 
+#include "message/clock.h"
 #include "paint/update_region.h"
 #include "runtime/idle.h"
 #include "window/geometry.h"
 #include "window/window_registry.h"
+
+#include <algorithm>
 
 namespace device {
 namespace {
@@ -15,9 +19,24 @@ struct CaretState {
     int height = 0;
     POINT position{0, 0};
     int hideCount = 1; // a new caret is hidden until ShowCaret
+    bool blinkOn = true; // the phase of the blink: drawn or not
+    DWORD nextBlink = 0; // when the phase turns over
 };
 
 CaretState g_caret;
+UINT g_blinkTime = 500;
+
+// Showing or moving the caret draws it at once and starts the blink's period anew, so a
+// caret that follows typing never vanishes in the middle of it.
+void RestartBlink() {
+    g_caret.blinkOn = true;
+    g_caret.nextBlink = Now() + g_blinkTime;
+}
+
+bool Blinking() {
+    return g_caret.owner != nullptr && g_caret.hideCount == 0 && g_blinkTime != INFINITE &&
+           LookUp(g_caret.owner) != nullptr;
+}
 
 } // namespace
 
@@ -34,7 +53,7 @@ bool CaretShown(HWND* owner, RECT* clientRect) {
 void DrawCaretOnto(gdi::Surface* screen) {
     HWND owner;
     RECT rect;
-    if (!CaretShown(&owner, &rect)) {
+    if (!CaretShown(&owner, &rect) || !g_caret.blinkOn) {
         return;
     }
     Window* window = LookUp(owner);
@@ -58,7 +77,27 @@ void ForgetCaretOf(Window* window) {
     }
 }
 
-void ResetCaret() { g_caret = CaretState{}; }
+void ResetCaret() {
+    g_caret = CaretState{};
+    g_blinkTime = 500;
+}
+
+void ServiceCaretBlink() {
+    if (!Blinking() || static_cast<LONG>(g_caret.nextBlink - Now()) > 0) {
+        return;
+    }
+    g_caret.blinkOn = !g_caret.blinkOn;
+    g_caret.nextBlink = Now() + g_blinkTime;
+    ScreenChanged();
+}
+
+DWORD TimeUntilCaretBlink() {
+    if (!Blinking()) {
+        return INFINITE;
+    }
+    LONG remaining = static_cast<LONG>(g_caret.nextBlink - Now());
+    return remaining <= 0 ? 0 : static_cast<DWORD>(remaining);
+}
 
 } // namespace device
 
@@ -67,8 +106,9 @@ BOOL WINAPI CreateCaret(HWND hWnd, HBITMAP hBitmap, int nWidth, int nHeight) {
     if (device::FromHandle(hWnd) == nullptr) {
         return FALSE;
     }
-    device::g_caret = device::CaretState{hWnd, nWidth > 0 ? nWidth : 1,
-                                         nHeight > 0 ? nHeight : 12, POINT{0, 0}, 1};
+    device::g_caret = device::CaretState{hWnd, nWidth > 0 ? nWidth : 1, nHeight > 0 ? nHeight : 12,
+                                         POINT{0, 0}, 1, true, 0};
+    device::RestartBlink();
     device::ScreenChanged();
     return TRUE;
 }
@@ -86,8 +126,8 @@ BOOL WINAPI ShowCaret(HWND hWnd) {
     if (device::g_caret.owner == nullptr || (hWnd != nullptr && hWnd != device::g_caret.owner)) {
         return FALSE;
     }
-    if (device::g_caret.hideCount > 0) {
-        device::g_caret.hideCount--;
+    if (device::g_caret.hideCount > 0 && --device::g_caret.hideCount == 0) {
+        device::RestartBlink();
     }
     device::ScreenChanged();
     return TRUE;
@@ -106,8 +146,11 @@ BOOL WINAPI SetCaretPos(int X, int Y) {
     if (device::g_caret.owner == nullptr) {
         return FALSE;
     }
-    device::g_caret.position = POINT{X, Y};
-    device::ScreenChanged();
+    if (device::g_caret.position.x != X || device::g_caret.position.y != Y) {
+        device::g_caret.position = POINT{X, Y};
+        device::RestartBlink();
+        device::ScreenChanged();
+    }
     return TRUE;
 }
 
@@ -116,5 +159,14 @@ BOOL WINAPI GetCaretPos(LPPOINT lpPoint) {
         return FALSE;
     }
     *lpPoint = device::g_caret.position;
+    return TRUE;
+}
+
+UINT WINAPI GetCaretBlinkTime() { return device::g_blinkTime; }
+
+BOOL WINAPI SetCaretBlinkTime(UINT uMSeconds) {
+    device::g_blinkTime = uMSeconds == INFINITE ? INFINITE : std::max<UINT>(uMSeconds, USER_TIMER_MINIMUM);
+    device::RestartBlink();
+    device::ScreenChanged();
     return TRUE;
 }

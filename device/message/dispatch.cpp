@@ -3,6 +3,7 @@
 #include "message/dispatch.h"
 
 #include "device_spy.h"
+#include "message/timers.h"
 #include "paint/update_region.h"
 #include "runtime/settings.h"
 #include "window/window_registry.h"
@@ -68,7 +69,18 @@ LRESULT WINAPI SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT WINAPI DispatchMessageW(const MSG* lpMsg) {
-    if (lpMsg == nullptr || lpMsg->hwnd == nullptr) {
+    if (lpMsg == nullptr) {
+        return 0;
+    }
+    if (lpMsg->message == WM_TIMER && lpMsg->lParam != 0) {
+        // A timer with a procedure calls it instead of the window procedure; only the
+        // procedure of a live timer, so that a posted lParam is never taken for code.
+        if (TIMERPROC proc = device::TimerProcOf(*lpMsg)) {
+            proc(lpMsg->hwnd, WM_TIMER, lpMsg->wParam, GetTickCount());
+        }
+        return 0;
+    }
+    if (lpMsg->hwnd == nullptr) {
         return 0; // a thread message: there is no window procedure to call
     }
     device::Window* window = device::FromHandle(lpMsg->hwnd);

@@ -1,12 +1,15 @@
 // PostMessageW, PostQuitMessage, GetMessageW, PeekMessageW, WaitMessage.
 #include "message/queue.h"
 
+#include "input/caret.h"
 #include "input/input_queue.h"
 #include "message/clock.h"
+#include "message/timers.h"
 #include "paint/update_region.h"
 #include "runtime/idle.h"
 #include "window/window_registry.h"
 
+#include <algorithm>
 #include <deque>
 
 namespace device {
@@ -37,6 +40,11 @@ bool MessageFilter::MatchesNumber(UINT message) const {
     return message >= first && message <= last;
 }
 
+bool IsShellMessage(const MSG& msg) {
+    const Window* window = msg.hwnd != nullptr ? LookUp(msg.hwnd) : nullptr;
+    return window != nullptr && window->deviceOwned;
+}
+
 bool HasPostedMessages() { return !g_posted.empty(); }
 bool IsQuitPending() { return g_quitPending; }
 
@@ -50,7 +58,33 @@ void ResetMessageQueue() {
     g_lastRetrieved = MSG{};
 }
 
+namespace {
+
+// Delivers what is queued for the shell's windows: posted messages and painting. On the
+// handheld those windows belong to the shell's own process, so the program's message
+// loop never sees their traffic; here it is delivered on the way, whatever the filter.
+void ServiceShellWindows() {
+    for (;;) {
+        auto it = std::find_if(g_posted.begin(), g_posted.end(),
+                               [](const MSG& posted) { return IsShellMessage(posted); });
+        if (it == g_posted.end()) {
+            break;
+        }
+        MSG shellMsg = *it;
+        g_posted.erase(it);
+        DispatchMessageW(&shellMsg);
+    }
+    MSG paint;
+    while (FindShellPaintMessage(&paint)) {
+        DispatchMessageW(&paint);
+    }
+}
+
+} // namespace
+
 bool RetrieveMessage(MSG* msg, const MessageFilter& filter, bool remove) {
+    ServiceCaretBlink();
+    ServiceShellWindows();
     // Messages posted to a window that is gone are dropped: their handle names nothing.
     for (auto it = g_posted.begin(); it != g_posted.end();) {
         if (it->hwnd != nullptr && LookUp(it->hwnd) == nullptr) {
@@ -83,6 +117,18 @@ bool RetrieveMessage(MSG* msg, const MessageFilter& filter, bool remove) {
     if (FindPaintMessage(msg, filter)) {
         g_lastRetrieved = *msg;
         return true;
+    }
+    // Timers last: WM_TIMER is made only when nothing else is waiting.
+    while (TakeTimerMessage(msg, filter, remove)) {
+        if (!IsShellMessage(*msg)) {
+            g_lastRetrieved = *msg;
+            return true;
+        }
+        MSG shellTimer = *msg;
+        if (!remove) {
+            TakeTimerMessage(&shellTimer, MessageFilter{msg->hwnd, WM_TIMER, WM_TIMER}, true);
+        }
+        DispatchMessageW(&shellTimer);
     }
     return false;
 }

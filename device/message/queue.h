@@ -2,6 +2,7 @@
 // GetMessageW/PeekMessageW (posted, WM_QUIT, input, WM_PAINT).
 #pragma once
 
+#include "window/window.h"
 #include "windows.h"
 
 namespace device {
@@ -16,8 +17,12 @@ struct MessageFilter {
     bool Matches(const MSG& msg) const { return MatchesWindow(msg.hwnd) && MatchesNumber(msg.message); }
 };
 
-// Takes the next message in the platform's order; false when there is none.
+// Takes the next message in the platform's order (posted, WM_QUIT, input, WM_PAINT,
+// WM_TIMER); false when there is none.
 bool RetrieveMessage(MSG* msg, const MessageFilter& filter, bool remove);
+
+// A message for one of the shell's windows, which the device delivers itself.
+bool IsShellMessage(const MSG& msg);
 
 bool HasPostedMessages();
 bool IsQuitPending();

@@ -9,6 +9,7 @@
 #include "input/input_queue.h"
 #include "message/clock.h"
 #include "message/queue.h"
+#include "message/timers.h"
 #include "device_spy.h"
 #include "paint/screen.h"
 #include "paint/update_region.h"
@@ -33,6 +34,7 @@ void ResetState() {
     ResetShell();
     ResetWindowClasses();
     ResetMessageQueue();
+    ResetTimers();
     ResetInput();
     ResetFocus();
     ResetCaret();

@@ -1,7 +1,9 @@
 // The host services for tests: a headless device, message pumping and idle steps.
 #include "device_host.h"
 
+#include "message/clock.h"
 #include "message/queue.h"
+#include "message/timers.h"
 #include "runtime/device.h"
 #include "runtime/idle.h"
 
@@ -55,6 +57,23 @@ int PumpMessages() {
         ++count;
     }
     return count;
+}
+
+void RunFor(DWORD milliseconds) {
+    const DWORD end = Now() + milliseconds;
+    for (;;) {
+        PumpMessages();
+        DWORD wait = TimeUntilNextTimer();
+        // 0 after a pump: a WM_QUIT holds the queue, nothing more comes due by waiting.
+        if (wait == 0 || wait == INFINITE || static_cast<LONG>(end - Now()) < static_cast<LONG>(wait)) {
+            break;
+        }
+        AdvanceClock(wait);
+    }
+    if (static_cast<LONG>(end - Now()) > 0) {
+        AdvanceClock(end - Now());
+    }
+    PumpMessages();
 }
 
 void WhenIdle(std::function<void()> step) { g_driver.Add(std::move(step)); }

@@ -151,6 +151,16 @@ bool ParseLine(const std::string& text, Step* step, bool* empty, std::string* er
             *error = "drag needs X1 Y1 X2 Y2";
             return false;
         }
+    } else if (command == "hold" || command == "wait") {
+        bool hold = command == "hold";
+        step->kind = hold ? StepKind::Hold : StepKind::Wait;
+        if ((hold && (!reader.Number(&step->from.x) || !reader.Number(&step->from.y))) ||
+            !reader.Number(&step->milliseconds) || step->milliseconds < 0 ||
+            step->milliseconds > kLongestWaitMs) {
+            *error = (hold ? "hold needs X Y MS" : "wait needs MS") + std::string(", with MS from 0 to ") +
+                     std::to_string(kLongestWaitMs);
+            return false;
+        }
     } else if (command == "type") {
         step->kind = StepKind::Type;
         if (!reader.Quoted(&argument, error)) {

@@ -3,11 +3,13 @@
 //   tap X Y            stylus down and up at a screen pixel
 //   tap "Caption"      tap the centre of the topmost visible window with that text
 //   drag X1 Y1 X2 Y2   stylus down, moved and lifted
+//   hold X Y MS        stylus down at a screen pixel, held MS milliseconds, lifted
 //   type "text"        type each character into the focus window
 //   key [SHIFT+][CTRL+]NAME   RETURN TAB BACK DELETE ESCAPE LEFT RIGHT UP DOWN HOME END
 //                      SPACE, or a letter or digit
 //   screenshot "file.png"
 //   dump "file.json"
+//   wait MS            let MS milliseconds of the device's clock pass (timers run)
 //
 // Lines are UTF-8; '#' starts a comment; strings take \" and \\ escapes.
 #pragma once
@@ -19,7 +21,7 @@
 
 namespace device::script {
 
-enum class StepKind { TapAt, TapCaption, Drag, Type, Key, Screenshot, Dump };
+enum class StepKind { TapAt, TapCaption, Drag, Hold, Type, Key, Screenshot, Dump, Wait };
 
 struct Step {
     StepKind kind = StepKind::TapAt;
@@ -31,7 +33,11 @@ struct Step {
     UINT virtualKey = 0;
     bool shift = false;
     bool control = false;
+    int milliseconds = 0; // how long a hold or a wait lasts
 };
+
+// The longest hold or wait a step may ask for: ten minutes of the device's clock.
+inline constexpr int kLongestWaitMs = 600000;
 
 // Parses a whole script; on the first bad line fills `error` with "line N: what" and
 // `errorLine` with N.

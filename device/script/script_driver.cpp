@@ -6,6 +6,7 @@
 #include "device_input.h"
 #include "diag/json_writer.h"
 #include "message/clock.h"
+#include "message/timers.h"
 #include "window/geometry.h"
 #include "window/window_registry.h"
 
@@ -85,19 +86,51 @@ void ScriptDriver::Watch() {
     }
 }
 
+// The device's clock moves from event to event: a timer that comes due before the next
+// step fires at its own time, the step comes when its time is reached.
 IdleResult ScriptDriver::OnIdle() {
     m_lastIdleMs = MonotonicMs();
-    while (m_next < m_steps.size()) {
+    for (;;) {
+        if (!m_scheduled) {
+            if (!m_holding && m_next >= m_steps.size()) {
+                return IdleResult::Exhausted;
+            }
+            if (!m_holding) {
+                const Step& step = m_steps[m_next];
+                m_nextAt = Now() + (step.kind == StepKind::Wait ? static_cast<DWORD>(step.milliseconds) : kStepInterval);
+            }
+            m_scheduled = true;
+        }
+        if (LetNextTimerComeDue(m_nextAt)) {
+            return IdleResult::Produced;
+        }
+        m_scheduled = false;
+        if (static_cast<LONG>(m_nextAt - Now()) > 0) {
+            AdvanceClock(m_nextAt - Now());
+        }
+        if (m_holding) {
+            m_holding = false;
+            input::PointerUp(m_holdAt.x, m_holdAt.y);
+            return IdleResult::Produced;
+        }
         const Step& step = m_steps[m_next++];
         m_currentLine = step.line;
-        AdvanceClock(kStepInterval);
         bool queued = Run(step);
         m_lastIdleMs = MonotonicMs();
         if (queued) {
             return IdleResult::Produced;
         }
     }
-    return IdleResult::Exhausted;
+}
+
+bool ScriptDriver::LetNextTimerComeDue(DWORD until) {
+    DWORD wait = TimeUntilNextTimer();
+    // 0: a timer is due that the program's filter keeps out; waiting would change nothing.
+    if (wait == 0 || wait == INFINITE || static_cast<LONG>(until - Now()) < static_cast<LONG>(wait)) {
+        return false;
+    }
+    AdvanceClock(wait);
+    return true;
 }
 
 bool ScriptDriver::Run(const Step& step) {
@@ -123,6 +156,14 @@ bool ScriptDriver::Run(const Step& step) {
         input::PointerUp(step.to.x, step.to.y);
         return true;
     }
+    case StepKind::Hold:
+        input::PointerDown(step.from.x, step.from.y);
+        m_holding = true;
+        m_holdAt = step.from;
+        m_nextAt = Now() + static_cast<DWORD>(step.milliseconds);
+        m_scheduled = true;
+        return true;
+    case StepKind::Wait: return false;
     case StepKind::Type:
         input::TypeText(step.text);
         return !step.text.empty();

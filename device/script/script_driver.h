@@ -28,12 +28,18 @@ public:
 private:
     // Runs one step; true when it queued input for the program.
     bool Run(const Step& step);
+    // Moves the clock to the next timer due before `until`; false when none is.
+    static bool LetNextTimerComeDue(DWORD until);
     [[noreturn]] void Fail(int line, const std::string& what) const;
     void Watch();
 
     std::string m_path;
     std::vector<Step> m_steps;
     size_t m_next = 0;
+    bool m_scheduled = false; // m_nextAt holds the time of what comes next
+    DWORD m_nextAt = 0;
+    bool m_holding = false; // a hold step's stylus is down until m_nextAt
+    POINT m_holdAt{};
     int m_timeoutMs;
     std::atomic<long long> m_lastIdleMs{0};
     std::atomic<int> m_currentLine{0};

@@ -22,6 +22,11 @@ void Stop();
 // Returns the number of messages dispatched.
 int PumpMessages();
 
+// Lets `milliseconds` of the virtual clock pass, moving it from one due timer to the next
+// (the caret's blink included) and dispatching what comes due, as an idle program would
+// see it; then pumps what is pending at the end.
+void RunFor(DWORD milliseconds);
+
 // Queues a step to run the next time the program waits in GetMessageW with nothing to do
 // (inside RunApplication, a modal loop or MessageBoxW). Once the steps are used up, the
 // device posts WM_QUIT, as a finished script does.

@@ -4,6 +4,7 @@
 #include "input/focus.h"
 #include "input/input_queue.h"
 #include "message/dispatch.h"
+#include "message/timers.h"
 #include "window/lifecycle.h"
 #include "window/window_class.h"
 #include "window/window_pos.h"
@@ -75,6 +76,7 @@ void FinishDestroy(Window* window) {
     ForgetFocusOf(window);
     ForgetCaptureOf(window);
     ForgetCaretOf(window);
+    ForgetTimersOf(window);
     for (Window* top : Desktop()->children) {
         if (top->owner == window) {
             top->owner = nullptr;

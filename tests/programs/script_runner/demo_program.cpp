@@ -1,5 +1,5 @@
 // A small program for the script runner's tests: a "Tap me" counter, a box that echoes
-// what is typed into it, and a "Spin" button that never returns. Its exit status is the
+// what is typed into it, an edit box, and a "Spin" button that never returns. Its exit status is the
 // number of taps counted.
 #include "windows.h"
 
@@ -80,6 +80,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show) {
                     reinterpret_cast<HMENU>(1), instance, nullptr);
     CreateWindowExW(0, u"DemoEcho", u"", WS_CHILD | WS_VISIBLE | WS_BORDER, 20, 80, 200, 30, form,
                     reinterpret_cast<HMENU>(2), instance, nullptr);
+    CreateWindowExW(0, u"EDIT", u"", WS_CHILD | WS_VISIBLE | WS_BORDER, 20, 130, 200, 24, form,
+                    reinterpret_cast<HMENU>(4), instance, nullptr);
     CreateWindowExW(0, u"DemoSpin", u"Spin", WS_CHILD | WS_VISIBLE | WS_BORDER, 20, 200, 200, 30, form,
                     reinterpret_cast<HMENU>(3), instance, nullptr);
     ShowWindow(form, show);

@@ -6,6 +6,7 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -62,6 +63,45 @@ TEST(ScriptRunner, TapsTypingDumpAndScreenshotDriveTheProgramEndToEnd) {
     ASSERT_TRUE(device::ReadPng(WorkPath("full.png"), &image, &error)) << error;
     EXPECT_EQ(image.width, 240);
     EXPECT_EQ(image.height, 320);
+}
+
+TEST(ScriptRunner, TheCaretBlinksOnTheDevicesClockBetweenScreenshots) {
+    RunResult run = RunScript("blink",
+                              "tap 120 168\n"
+                              "type \"ab\"\n"
+                              "screenshot \"blink1.png\"\n"
+                              "wait 500\n"
+                              "screenshot \"blink2.png\"\n"
+                              "wait 500\n"
+                              "screenshot \"blink3.png\"\n");
+    ASSERT_EQ(run.errors, "");
+    device::gdi::Surface shots[3];
+    std::string error;
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(device::ReadPng(WorkPath("blink" + std::to_string(i + 1) + ".png"), &shots[i], &error)) << error;
+    }
+    // Half a second apart the caret is off, a second apart on again; nothing else changes.
+    RECT changed{240, 320, 0, 0};
+    int differing = 0;
+    for (int y = 0; y < 320; ++y) {
+        for (int x = 0; x < 240; ++x) {
+            EXPECT_EQ(shots[0].At(x, y), shots[2].At(x, y)) << x << "," << y;
+            if (shots[0].At(x, y) != shots[1].At(x, y)) {
+                ++differing;
+                changed = RECT{std::min<LONG>(changed.left, x), std::min<LONG>(changed.top, y),
+                               std::max<LONG>(changed.right, x + 1), std::max<LONG>(changed.bottom, y + 1)};
+            }
+        }
+    }
+    EXPECT_GT(differing, 0);
+    EXPECT_LE(changed.right - changed.left, 2) << "only the caret's column";
+    EXPECT_GE(changed.top, 26 + 130);
+    EXPECT_LE(changed.bottom, 26 + 130 + 24);
+
+    RunResult bad = RunScript("badwait", "wait 500\nhold 1 2\n");
+    EXPECT_NE(bad.status, 0);
+    EXPECT_NE(bad.errors.find("badwait.txt:2: hold needs X Y MS, with MS from 0 to 600000"), std::string::npos)
+        << bad.errors;
 }
 
 TEST(ScriptRunner, AStepThatCannotRunNamesTheFileAndLine) {

@@ -272,9 +272,14 @@ bool TakeInputMessage(MSG* msg, const MessageFilter& filter, bool remove) {
                              working.raw.kind == RawInputKind::PointerMove ||
                              working.raw.kind == RawInputKind::PointerUp;
             bool produced = isPointer ? ConvertPointer(working) : ConvertKey(working);
-            if (!produced) {
+            if (!produced || IsShellMessage(working.msg)) {
+                // Input for the shell's windows is the shell's business: delivered here,
+                // never handed to the program.
                 ApplyKeyState(working);
                 g_input.pop_front();
+                if (produced) {
+                    DispatchMessageW(&working.msg);
+                }
                 continue;
             }
             working.converted = true;

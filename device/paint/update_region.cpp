@@ -2,9 +2,11 @@
 // and the search for windows that need WM_PAINT.
 #include "paint/update_region.h"
 
+#include "gdi/dc.h"
 #include "message/clock.h"
 #include "message/dispatch.h"
 #include "paint/screen.h"
+#include "runtime/idle.h"
 #include "window/geometry.h"
 #include "window/window_registry.h"
 #include "window/window_tree.h"
@@ -24,7 +26,8 @@ bool FindPaint(Window* window, const MessageFilter& filter, MSG* msg) {
     if (!window->IsVisibleFlag()) {
         return false;
     }
-    if (NeedsPaint(window) && filter.MatchesWindow(window->handle) && filter.MatchesNumber(WM_PAINT)) {
+    if (NeedsPaint(window) && !window->deviceOwned && filter.MatchesWindow(window->handle) &&
+        filter.MatchesNumber(WM_PAINT)) {
         *msg = MSG{window->handle, WM_PAINT, 0, 0, Now(), CursorPosition()};
         return true;
     }
@@ -107,22 +110,41 @@ void ExposeScreenArea(const RECT& area, const Window* except) {
     });
 }
 
-void RedrawFrameNow(Window* window) {
+void EraseNow(Window* window) {
     HWND hwnd = window->handle;
-    InvalidateScreenArea(window, gdi::Region(WindowRectOnScreen(window)), true, true);
+    if (!IsEffectivelyVisible(window)) {
+        return;
+    }
     if (window->ncPaintNeeded) {
         window->ncPaintNeeded = false;
         Send(window, WM_NCPAINT, 1, 0);
+        if ((window = LookUp(hwnd)) == nullptr) {
+            return;
+        }
     }
-    window = LookUp(hwnd);
-    if (window != nullptr && window->eraseNeeded) {
+    if (window->eraseNeeded) {
         window->eraseNeeded = false;
-        HDC hdc = GetDC(hwnd);
-        if (hdc != nullptr) {
-            if (Window* still = LookUp(hwnd)) {
-                Send(still, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0);
-            }
-            ReleaseDC(hwnd, hdc);
+        gdi::Region area = window->updateRegion;
+        area.Intersect(VisibleRegion(window, true));
+        if (!area.IsEmpty()) {
+            // Only what is to be repainted is erased, or parts that no WM_PAINT redraws
+            // would be left blank.
+            HDC hdc = gdi::CreateWindowDC(&Screen(), ClientOriginOnScreen(window), area, hwnd);
+            Send(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0);
+            gdi::DestroyWindowDC(hdc);
+            ScreenChanged();
+        }
+        if ((window = LookUp(hwnd)) == nullptr) {
+            return;
+        }
+    }
+    std::vector<HWND> children;
+    for (Window* child : window->children) {
+        children.push_back(child->handle);
+    }
+    for (HWND child : children) {
+        if (Window* alive = LookUp(child)) {
+            EraseNow(alive);
         }
     }
 }
@@ -145,6 +167,26 @@ void PaintTreeNow(Window* window) {
             Send(still, WM_PAINT, 0, 0);
         }
     }
+}
+
+bool FindShellPaintMessage(MSG* msg) {
+    Window* desktop = Desktop();
+    if (desktop == nullptr) {
+        return false;
+    }
+    auto paintOf = [msg](Window* window) {
+        *msg = MSG{window->handle, WM_PAINT, 0, 0, Now(), CursorPosition()};
+        return true;
+    };
+    if (NeedsPaint(desktop)) {
+        return paintOf(desktop);
+    }
+    for (Window* top : desktop->children) {
+        if (top->deviceOwned && top->IsVisibleFlag() && NeedsPaint(top)) {
+            return paintOf(top);
+        }
+    }
+    return false;
 }
 
 void ValidateAfterUnhandledPaint(Window* window) {

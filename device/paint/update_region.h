@@ -21,17 +21,19 @@ void InvalidateWindowTree(Window* window);
 // the windows inside `except`.
 void ExposeScreenArea(const RECT& area, const Window* except);
 
-// Redraws the frame and erases the background now (rather than at the next WM_PAINT), as
-// a frame change does.
-void RedrawFrameNow(Window* window);
+// Sends the WM_NCPAINT and WM_ERASEBKGND that the window and the windows inside it have
+// waiting, now, parents first; the update regions stay for WM_PAINT.
+void EraseNow(Window* window);
 
 // Sends WM_PAINT at once to the window and to every window inside it that needs it,
 // parents before children and in z-order, as UpdateWindow does on the platform. Each
 // window is asked once, so a procedure that leaves its region invalid cannot hold the
 // call forever; the queue asks it again later.
 void PaintTreeNow(Window* window);
-// The next window needing WM_PAINT, parents before children.
+// The next window of the program needing WM_PAINT, parents before children.
 bool FindPaintMessage(MSG* msg, const MessageFilter& filter);
+// The next of the shell's windows (the desktop, its bars) needing WM_PAINT.
+bool FindShellPaintMessage(MSG* msg);
 void ValidateAfterUnhandledPaint(Window* window);
 bool NeedsPaint(const Window* window);
 

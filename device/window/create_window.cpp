@@ -117,7 +117,9 @@ HWND WINAPI CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWind
     if ((dwStyle & WS_VSCROLL) != 0) {
         window->vertScroll.emplace();
     }
-    device::LinkWindow(parent, window, HWND_TOP);
+    // A new top-level window goes to the top; a new child to the bottom of its siblings,
+    // so that creation order is top-to-bottom order.
+    device::LinkWindow(parent, window, parent == device::Desktop() ? HWND_TOP : HWND_BOTTOM);
 
     CREATESTRUCTW create{lpParam, hInstance, hMenu, hWndParent, cy, cx, y, x, static_cast<LONG>(dwStyle),
                          lpWindowName, lpClassName, dwExStyle};

@@ -15,7 +15,39 @@ namespace {
 constexpr UINT kNoChange = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER;
 constexpr UINT kStatusFlags = kNoChange | SWP_FRAMECHANGED | SWP_SHOWWINDOW | SWP_HIDEWINDOW;
 
-UINT FixUpFlags(const Window* window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
+void Reorder(Window* window, HWND insertAfter) {
+    if (IsTopLevel(window) && (insertAfter == HWND_TOP || insertAfter == HWND_TOPMOST ||
+                               insertAfter == HWND_NOTOPMOST)) {
+        if (insertAfter == HWND_TOPMOST) {
+            window->exStyle |= WS_EX_TOPMOST;
+        } else if (insertAfter == HWND_NOTOPMOST) {
+            window->exStyle &= ~WS_EX_TOPMOST;
+        }
+        BringToTop(window);
+        return;
+    }
+    Window* parent = window->parent;
+    UnlinkWindow(window);
+    LinkWindow(parent, window, insertAfter);
+}
+
+// Whether putting the window after `insertAfter` changes anything: tried out on the
+// sibling list and undone.
+bool ChangesZOrder(Window* window, HWND insertAfter) {
+    Window* parent = window->parent;
+    if (parent == nullptr || insertAfter == window->handle) {
+        return false;
+    }
+    std::vector<Window*> before = parent->children;
+    DWORD exStyle = window->exStyle;
+    Reorder(window, insertAfter);
+    bool changed = parent->children != before || window->exStyle != exStyle;
+    parent->children = std::move(before);
+    window->exStyle = exStyle;
+    return changed;
+}
+
+UINT FixUpFlags(Window* window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
     if (window->IsVisibleFlag()) {
         flags &= ~SWP_SHOWWINDOW;
     } else {
@@ -33,26 +65,34 @@ UINT FixUpFlags(const Window* window, HWND insertAfter, int x, int y, int cx, in
     if (window->IsChild()) {
         flags |= SWP_NOACTIVATE; // only top-level windows are activated
     }
-    if ((flags & SWP_NOZORDER) == 0 && insertAfter == window->handle) {
+    if ((flags & SWP_NOZORDER) == 0 && !ChangesZOrder(window, insertAfter)) {
         flags |= SWP_NOZORDER;
     }
     return flags;
 }
 
-void Reorder(Window* window, HWND insertAfter) {
-    if (IsTopLevel(window) && (insertAfter == HWND_TOP || insertAfter == HWND_TOPMOST ||
-                               insertAfter == HWND_NOTOPMOST)) {
-        if (insertAfter == HWND_TOPMOST) {
-            window->exStyle |= WS_EX_TOPMOST;
-        } else if (insertAfter == HWND_NOTOPMOST) {
-            window->exStyle &= ~WS_EX_TOPMOST;
+// What a change uncovered or reshaped is erased inside the call, before
+// WM_WINDOWPOSCHANGED, as the platform does: the parent (with the window and its
+// siblings) when a child is hidden, resized, restacked or reframed; the window itself
+// when it is shown somewhere new. A plain move waits for painting.
+void EraseUncovered(Window* window, UINT flags, bool wasShown, bool isShown) {
+    bool reshaped = (flags & (SWP_NOSIZE | SWP_NOZORDER)) != (SWP_NOSIZE | SWP_NOZORDER) ||
+                    (flags & SWP_FRAMECHANGED) != 0;
+    if ((flags & SWP_SHOWWINDOW) != 0) {
+        if (isShown && (flags & (SWP_NOSIZE | SWP_NOMOVE)) != (SWP_NOSIZE | SWP_NOMOVE)) {
+            EraseNow(window);
         }
-        BringToTop(window);
         return;
     }
-    Window* parent = window->parent;
-    UnlinkWindow(window);
-    LinkWindow(parent, window, insertAfter);
+    bool hidden = (flags & SWP_HIDEWINDOW) != 0 && wasShown;
+    if (!hidden && !(reshaped && isShown)) {
+        return;
+    }
+    if (!IsTopLevel(window)) {
+        EraseNow(window->parent);
+    } else if (!hidden) {
+        EraseNow(window);
+    }
 }
 
 } // namespace
@@ -135,13 +175,6 @@ bool SetWindowPosition(Window* window, HWND insertAfter, int x, int y, int cx, i
             InvalidateWindowTree(window);
         }
     }
-    if ((flags & SWP_FRAMECHANGED) != 0 && isShown && wasShown) {
-        RedrawFrameNow(window);
-        window = LookUp(hwnd);
-        if (window == nullptr) {
-            return true;
-        }
-    }
     if ((flags & (SWP_NOACTIVATE | SWP_HIDEWINDOW)) == 0 && IsTopLevel(window) && isShown) {
         ActivateWindow(window, WA_ACTIVE);
         window = LookUp(hwnd);
@@ -149,7 +182,19 @@ bool SetWindowPosition(Window* window, HWND insertAfter, int x, int y, int cx, i
             return true;
         }
     }
+    if ((flags & SWP_DEFERERASE) == 0) {
+        EraseUncovered(window, flags, wasShown, isShown);
+        window = LookUp(hwnd);
+        if (window == nullptr) {
+            return true;
+        }
+    }
     if ((flags & kStatusFlags) != kNoChange || (flags & SWP_STATECHANGED) != 0) {
+        // The report carries where the window ended up, whatever the call left out.
+        pos.x = window->windowRect.left;
+        pos.y = window->windowRect.top;
+        pos.cx = Width(window->windowRect);
+        pos.cy = Height(window->windowRect);
         Send(window, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
         window = LookUp(hwnd);
         if (window == nullptr) {

@@ -5,6 +5,9 @@
 
 #include "aygshell.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 using test::LParam;
@@ -78,6 +81,41 @@ TEST_F(ShellTest, TheOkButtonPostsTheWindowItsOwnConfirmation) {
     device::input::Tap(240 - 16, 13);
     Pump();
     EXPECT_TRUE(test::Only(test::Log(), {WM_COMMAND}).empty());
+}
+
+TEST_F(ShellTest, TheShellsTrafficNeverReachesTheProgramsLoopYetItIsServed) {
+    HWND form = MakeWindow("form", WS_POPUP | WS_VISIBLE, 0, 26, 240, 268);
+    HWND desktop = GetDesktopWindow();
+    HWND navigationBar = WindowFromPoint(POINT{120, 10});
+    ASSERT_NE(navigationBar, form);
+    Pump();
+    ASSERT_TRUE(SHDoneButton(form, SHDB_SHOW));
+    InvalidateRect(nullptr, nullptr, TRUE); // the whole screen, the shell's windows too
+    PostMessageW(navigationBar, WM_USER, 0, 0);
+    device::input::Tap(240 - 16, 13); // "ok" on the navigation bar
+    test::StartLog();
+    std::vector<MSG> taken;
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        taken.push_back(msg);
+        DispatchMessageW(&msg);
+    }
+    for (const MSG& m : taken) {
+        EXPECT_NE(m.hwnd, desktop) << m.message;
+        EXPECT_NE(m.hwnd, navigationBar) << m.message;
+    }
+    auto shell = test::Log();
+    auto heard = [&](HWND hwnd, UINT message) {
+        return std::any_of(shell.begin(), shell.end(),
+                           [&](const auto& record) { return record.hwnd == hwnd && record.message == message; });
+    };
+    EXPECT_TRUE(heard(desktop, WM_PAINT));
+    EXPECT_TRUE(heard(navigationBar, WM_PAINT));
+    EXPECT_TRUE(heard(navigationBar, WM_USER));
+    EXPECT_TRUE(heard(navigationBar, WM_LBUTTONUP));
+    EXPECT_TRUE(std::any_of(taken.begin(), taken.end(), [&](const MSG& m) {
+        return m.hwnd == form && m.message == WM_COMMAND && LOWORD(m.wParam) == IDOK;
+    })) << "the ok tap still reaches the program as its command";
 }
 
 TEST_F(ShellTest, TheNavigationBarShowsTheForegroundTitle) {

@@ -175,10 +175,10 @@ TEST_F(WindowPosTest, TheFrameTakesBorderCaptionAndScrollBarsFromTheClientArea) 
 
 TEST_F(WindowPosTest, ZOrderPutsTheRaisedSiblingFirstAndOwnedWindowsAboveTheirOwner) {
     HWND second = MakeWindow("second", WS_CHILD | WS_VISIBLE, 0, 0, 5, 5, parent_, 2);
-    EXPECT_EQ(GetWindow(parent_, GW_CHILD), second);
-    SetWindowPos(child_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     EXPECT_EQ(GetWindow(parent_, GW_CHILD), child_);
-    EXPECT_EQ(GetWindow(child_, GW_HWNDNEXT), second);
+    SetWindowPos(second, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_EQ(GetWindow(parent_, GW_CHILD), second);
+    EXPECT_EQ(GetWindow(second, GW_HWNDNEXT), child_);
 
     HWND owned = MakeWindow("owned", WS_POPUP | WS_VISIBLE, 0, 26, 20, 20, parent_);
     HWND other = MakeWindow("other", WS_POPUP | WS_VISIBLE, 0, 26, 20, 20);
@@ -188,6 +188,111 @@ TEST_F(WindowPosTest, ZOrderPutsTheRaisedSiblingFirstAndOwnedWindowsAboveTheirOw
     HWND above = GetWindow(parent_, GW_HWNDPREV);
     EXPECT_EQ(above, owned);
     EXPECT_NE(GetWindow(owned, GW_HWNDNEXT), other);
+}
+
+TEST_F(WindowPosTest, NewChildrenGoBelowTheirSiblingsAndATapLandsOnTheFirstMade) {
+    HWND first = MakeWindow("first", WS_CHILD | WS_VISIBLE, 100, 100, 60, 60, parent_, 11);
+    HWND second = MakeWindow("second", WS_CHILD | WS_VISIBLE, 110, 110, 60, 60, parent_, 12);
+    HWND third = MakeWindow("third", WS_CHILD | WS_VISIBLE, 120, 120, 60, 60, parent_, 13);
+    EXPECT_EQ(GetWindow(parent_, GW_CHILD), child_);
+    EXPECT_EQ(GetWindow(child_, GW_HWNDNEXT), first);
+    EXPECT_EQ(GetWindow(first, GW_HWNDNEXT), second);
+    EXPECT_EQ(GetWindow(second, GW_HWNDNEXT), third);
+    HWND popup = MakeWindow("popup", WS_POPUP | WS_VISIBLE, 0, 26, 10, 10);
+    EXPECT_EQ(GetWindow(parent_, GW_HWNDPREV), popup) << "a new top-level window still goes on top";
+    Pump();
+    test::StartLog();
+    device::input::Tap(130, 26 + 130); // inside all three
+    Pump();
+    EXPECT_TRUE(test::MatchesSequence(test::Only(test::Log(), {WM_LBUTTONDOWN, WM_LBUTTONUP}),
+                                      {{"first", WM_LBUTTONDOWN, test::Posted}, {"first", WM_LBUTTONUP, test::Posted}},
+                                      "a tap where three children overlap"));
+}
+
+// What WM_WINDOWPOSCHANGED reported last, from a procedure that records it.
+WINDOWPOS g_changed;
+LRESULT CALLBACK RecordsPositionChanges(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_WINDOWPOSCHANGED) {
+        g_changed = *reinterpret_cast<WINDOWPOS*>(lParam);
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+RECT RectInParent(HWND hwnd) {
+    RECT rect;
+    GetWindowRect(hwnd, &rect);
+    MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+TEST_F(WindowPosTest, WindowPosChangedCarriesTheResultingRectangleAndNoZOrderWhenNothingMoved) {
+    SetWindowLongPtrW(child_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordsPositionChanges));
+    struct Case {
+        const char* what;
+        void (*act)(HWND);
+    };
+    const Case cases[] = {
+        {"move only", [](HWND w) { SetWindowPos(w, nullptr, 20, 30, 999, 999, SWP_NOSIZE | SWP_NOZORDER); }},
+        {"size only", [](HWND w) { SetWindowPos(w, nullptr, 99, 99, 70, 40, SWP_NOMOVE | SWP_NOZORDER); }},
+        {"raised while on top", [](HWND w) { SetWindowPos(w, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }},
+        {"hide", [](HWND w) { ShowWindow(w, SW_HIDE); }},
+    };
+    for (const Case& c : cases) {
+        g_changed = WINDOWPOS{};
+        c.act(child_);
+        RECT rect = RectInParent(child_);
+        EXPECT_EQ(g_changed.hwnd, child_) << c.what;
+        EXPECT_EQ(g_changed.x, rect.left) << c.what;
+        EXPECT_EQ(g_changed.y, rect.top) << c.what;
+        EXPECT_EQ(g_changed.cx, rect.right - rect.left) << c.what;
+        EXPECT_EQ(g_changed.cy, rect.bottom - rect.top) << c.what;
+        EXPECT_NE(g_changed.flags & SWP_NOZORDER, 0u) << c.what;
+    }
+    // The hide inside DestroyWindow reports the rectangle of a top-level window too.
+    HWND popup = MakeWindow("popup", WS_POPUP | WS_VISIBLE, 30, 40, 50, 60);
+    SetWindowLongPtrW(popup, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordsPositionChanges));
+    g_changed = WINDOWPOS{};
+    DestroyWindow(popup);
+    EXPECT_EQ(g_changed.hwnd, popup);
+    EXPECT_NE(g_changed.flags & SWP_HIDEWINDOW, 0u);
+    EXPECT_EQ(g_changed.x, 30);
+    EXPECT_EQ(g_changed.y, 40);
+    EXPECT_EQ(g_changed.cx, 50);
+    EXPECT_EQ(g_changed.cy, 60);
+}
+
+TEST_F(WindowPosTest, ResizingErasesWhatItUncoversBeforeReportingUnlessDeferred) {
+    const std::initializer_list<UINT> erasing = {WM_WINDOWPOSCHANGING, WM_NCPAINT, WM_ERASEBKGND,
+                                                 WM_WINDOWPOSCHANGED, WM_SIZE, WM_PAINT};
+    test::StartLog();
+    SetWindowPos(child_, nullptr, 0, 0, 30, 40, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(test::MatchesSequence(test::Only(test::Log(), erasing),
+                                      {
+                                          {"child", WM_WINDOWPOSCHANGING},
+                                          {"parent", WM_NCPAINT},
+                                          {"parent", WM_ERASEBKGND},
+                                          {"child", WM_NCPAINT},
+                                          {"child", WM_ERASEBKGND},
+                                          {"child", WM_WINDOWPOSCHANGED},
+                                          {"child", WM_SIZE},
+                                      },
+                                      "a resize that shrinks the width and grows the height"));
+    test::StartLog();
+    SetWindowPos(child_, nullptr, 0, 0, 50, 20, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE);
+    Pump();
+    EXPECT_TRUE(test::MatchesSequence(test::Only(test::Log(), erasing),
+                                      {
+                                          {"child", WM_WINDOWPOSCHANGING},
+                                          {"child", WM_WINDOWPOSCHANGED},
+                                          {"child", WM_SIZE},
+                                          {"parent", WM_PAINT, test::Posted},
+                                          {"parent", WM_NCPAINT},
+                                          {"parent", WM_ERASEBKGND},
+                                          {"child", WM_PAINT, test::Posted},
+                                          {"child", WM_NCPAINT},
+                                          {"child", WM_ERASEBKGND},
+                                      },
+                                      "the same with SWP_DEFERERASE"));
 }
 
 } // namespace

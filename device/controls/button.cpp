@@ -317,7 +317,7 @@ LRESULT OnSetFocus(HWND hwnd) {
     if (ButtonState* state = StateOf(hwnd)) {
         state->focused = true;
     }
-    controls::RepaintNow(hwnd);
+    controls::DrawNow(hwnd, Paint);
     if (HasNotifyStyle(hwnd)) {
         Notify(hwnd, BN_SETFOCUS);
     }
@@ -336,7 +336,7 @@ LRESULT OnKillFocus(HWND hwnd) {
     if (HasNotifyStyle(hwnd)) {
         Notify(hwnd, BN_KILLFOCUS);
     }
-    controls::RepaintNow(hwnd);
+    controls::DrawNow(hwnd, Paint);
     return 0;
 }
 
@@ -355,7 +355,7 @@ LRESULT OnSetState(HWND hwnd, WPARAM wParam) {
         return 0;
     }
     state->pushed = pushed;
-    controls::RepaintNow(hwnd);
+    controls::DrawNow(hwnd, Paint);
     return 0;
 }
 
@@ -374,12 +374,13 @@ LRESULT OnSetStyle(HWND hwnd, WPARAM wParam, LPARAM lParam) {
 }
 
 // A press and a release at the client origin, through the window procedure, so a
-// subclass sees them. A disabled button does not click: it could not be pressed either.
+// subclass sees them; no key flags, as the platform sends them. A disabled button does
+// not click: it could not be pressed either.
 LRESULT OnClick(HWND hwnd) {
     if (!IsWindowEnabled(hwnd)) {
         return 0;
     }
-    SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    SendMessageW(hwnd, WM_LBUTTONDOWN, 0, 0);
     SendMessageW(hwnd, WM_LBUTTONUP, 0, 0);
     return 0;
 }

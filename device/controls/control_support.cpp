@@ -34,6 +34,17 @@ void RepaintNow(HWND control) {
     UpdateWindow(control);
 }
 
+void DrawNow(HWND control, void (*paint)(HWND control, HDC hdc)) {
+    if (!IsWindowVisible(control)) {
+        return;
+    }
+    HDC hdc = GetDC(control);
+    if (hdc != nullptr) {
+        paint(control, hdc);
+        ReleaseDC(control, hdc);
+    }
+}
+
 LRESULT PaintWith(HWND control, WPARAM wParam, void (*paint)(HWND control, HDC hdc)) {
     if (wParam != 0) {
         paint(control, reinterpret_cast<HDC>(wParam));

@@ -19,6 +19,11 @@ HBRUSH AskForColours(HWND control, HWND askWindow, UINT message, HDC hdc);
 // rather than at the next WM_PAINT of the queue.
 void RepaintNow(HWND control);
 
+// Draws the control at once through a DC of its own, as the platform's buttons do for a
+// change of focus or state: the parent is asked for colours even when nothing of the
+// control shows. Nothing happens while the control is hidden.
+void DrawNow(HWND control, void (*paint)(HWND control, HDC hdc));
+
 // WM_PAINT and WM_PRINTCLIENT: `paint` draws on the DC in wParam, or on BeginPaint's.
 LRESULT PaintWith(HWND control, WPARAM wParam, void (*paint)(HWND control, HDC hdc));
 

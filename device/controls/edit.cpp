@@ -399,7 +399,7 @@ LRESULT CALLBACK EditWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
 
     case WM_SETFOCUS: OnSetFocus(state); return 0;
     case WM_KILLFOCUS: OnKillFocus(state); return 0;
-    case WM_CHAR: OnChar(state, static_cast<WCHAR>(wParam)); return 0;
+    case WM_CHAR: OnChar(state, static_cast<WCHAR>(wParam)); return 1; // dropped characters too
     case WM_KEYDOWN: OnKeyDown(state, static_cast<UINT>(wParam)); return 0;
     case WM_LBUTTONDOWN: OnButtonDown(state, wParam, point); return 0;
     case WM_LBUTTONDBLCLK: OnDoubleClick(state, point); return 0;

@@ -266,6 +266,16 @@ void OnButtonUp(State& state) {
 
 void OnSetFocus(State& state) {
     state.focused = true;
+    if (!state.multiLine && IsWindowVisible(state.hwnd)) {
+        // A single-line box repaints its line at once (asking its parent for colours)
+        // before the caret comes; a multi-line one waits for WM_PAINT.
+        HDC hdc = GetDC(state.hwnd);
+        PaintOn(state, hdc);
+        ReleaseDC(state.hwnd, hdc);
+        if (!state.alive) {
+            return;
+        }
+    }
     CreateCaret(state.hwnd, nullptr, kCaretWidth, state.lineHeight);
     PlaceCaret(state);
     ShowCaret(state.hwnd);

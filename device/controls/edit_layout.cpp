@@ -391,8 +391,9 @@ void PlaceCaret(const State& state) {
     }
 }
 
+// With erasing, as the platform invalidates an edit whose text or selection changed.
 void Redraw(const State& state) {
-    InvalidateRect(state.hwnd, nullptr, FALSE);
+    InvalidateRect(state.hwnd, nullptr, TRUE);
 }
 
 LRESULT OnScrollMessage(State& state, UINT message, WPARAM wParam) {

@@ -66,10 +66,14 @@ void DrawLine(const State& state, HDC hdc, int line, int selectionStart, int sel
 void OnPaint(State& state) {
     PAINTSTRUCT paint;
     HDC hdc = BeginPaint(state.hwnd, &paint);
+    PaintOn(state, hdc);
+    EndPaint(state.hwnd, &paint);
+}
+
+void PaintOn(State& state, HDC hdc) {
     HBRUSH brush = AskParentForColours(state, hdc);
     if (!state.alive) {
-        EndPaint(state.hwnd, &paint); // the parent destroyed the control while choosing colours
-        return;
+        return; // the parent destroyed the control while choosing colours
     }
     RECT client{};
     GetClientRect(state.hwnd, &client);
@@ -93,7 +97,6 @@ void OnPaint(State& state) {
         DrawLine(state, hdc, line, selectionStart, selectionEnd);
     }
     SelectObject(hdc, previousFont);
-    EndPaint(state.hwnd, &paint);
 }
 
 } // namespace device::edit

@@ -177,6 +177,8 @@ LRESULT OnScrollMessage(State& state, UINT message, WPARAM wParam);
 // ---- edit_paint.cpp --------------------------------------------------------------------
 
 void OnPaint(State& state);
+// Draws the whole box on a DC: background and colours from the parent, lines, selection.
+void PaintOn(State& state, HDC hdc);
 
 // ---- edit_input.cpp --------------------------------------------------------------------
 

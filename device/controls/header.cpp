@@ -235,18 +235,63 @@ UINT TextAlignment(int fmt) {
     }
 }
 
+// NM_CUSTOMDRAW to the parent (a list view passes it on to its own parent); returns the
+// CDRF_* answer.
+LRESULT CustomDraw(const Header& header, DWORD stage, HDC hdc, const RECT& rect, DWORD_PTR item = 0,
+                   UINT itemState = 0, LPARAM itemParam = 0) {
+    if (!IsWindow(header.notifyParent)) {
+        return CDRF_DODEFAULT;
+    }
+    NMCUSTOMDRAW draw{};
+    draw.hdr.hwndFrom = header.hwnd;
+    draw.hdr.idFrom = static_cast<UINT_PTR>(GetWindowLongPtrW(header.hwnd, GWLP_ID));
+    draw.hdr.code = NM_CUSTOMDRAW;
+    draw.dwDrawStage = stage;
+    draw.hdc = hdc;
+    draw.rc = rect;
+    draw.dwItemSpec = item;
+    draw.uItemState = itemState;
+    draw.lItemlParam = itemParam;
+    return SendMessageW(header.notifyParent, WM_NOTIFY, draw.hdr.idFrom, reinterpret_cast<LPARAM>(&draw));
+}
+
+// One item: its face, and its text in the font and colour the DC holds.
+void PaintItem(const Header& header, HDC hdc, const HeaderItem& item, RECT rect, bool pushed) {
+    if (HasButtons(header)) {
+        DrawFrameControl(hdc, &rect, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
+    } else {
+        FillRect(hdc, &rect, GetSysColorBrush(COLOR_BTNFACE));
+        RECT edge = rect;
+        DrawEdge(hdc, &edge, EDGE_ETCHED, BF_RIGHT | BF_BOTTOM);
+    }
+    RECT text{rect.left + kTextPadding, rect.top, rect.right - kTextPadding, rect.bottom};
+    if (pushed) {
+        OffsetRect(&text, 1, 1);
+    }
+    if (text.right > text.left && !item.text.empty()) {
+        DrawTextW(hdc, item.text.c_str(), static_cast<int>(item.text.size()), &text,
+                  DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS | TextAlignment(item.fmt));
+    }
+}
+
 // Buttons look raised, and pushed while the stylus holds them; without HDS_BUTTONS the
 // items are flat titles with a thin edge. The part right of the last item is an empty
-// button face.
+// button face. The parent may take over through NM_CUSTOMDRAW: a colour or font for an
+// item (CDRF_NEWFONT), or the drawing itself (CDRF_SKIPDEFAULT).
 void PaintHeader(const Header& header, HDC hdc) {
+    HWND hwnd = header.hwnd;
     RECT client{};
-    GetClientRect(header.hwnd, &client);
-    HGDIOBJ previousFont = SelectObject(hdc, header.font != nullptr ? header.font : GetStockObject(SYSTEM_FONT));
+    GetClientRect(hwnd, &client);
+    HGDIOBJ font = header.font != nullptr ? header.font : GetStockObject(SYSTEM_FONT);
+    HGDIOBJ previousFont = SelectObject(hdc, font);
     SetBkMode(hdc, TRANSPARENT);
-    SetTextColor(hdc, GetSysColor(COLOR_BTNTEXT));
+    LRESULT mode = CustomDraw(header, CDDS_PREPAINT, hdc, client);
+    if (StateOf(hwnd) != &header) {
+        return; // the parent destroyed the header while being asked
+    }
     bool buttons = HasButtons(header);
     int left = 0;
-    for (size_t i = 0; i < header.items.size(); ++i) {
+    for (size_t i = 0; i < header.items.size() && (mode & CDRF_SKIPDEFAULT) == 0; ++i) {
         const HeaderItem& item = header.items[i];
         RECT rect{left, 0, left + item.width, client.bottom};
         left = rect.right;
@@ -254,29 +299,40 @@ void PaintHeader(const Header& header, HDC hdc) {
             continue;
         }
         bool pushed = buttons && header.pressedInside && header.pressedItem == static_cast<int>(i);
-        if (buttons) {
-            DrawFrameControl(hdc, &rect, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
-        } else {
-            FillRect(hdc, &rect, GetSysColorBrush(COLOR_BTNFACE));
-            RECT edge = rect;
-            DrawEdge(hdc, &edge, EDGE_ETCHED, BF_RIGHT | BF_BOTTOM);
+        SelectObject(hdc, font);
+        SetTextColor(hdc, GetSysColor(COLOR_BTNTEXT));
+        LRESULT itemMode = CDRF_DODEFAULT;
+        if ((mode & CDRF_NOTIFYITEMDRAW) != 0) {
+            itemMode = CustomDraw(header, CDDS_ITEMPREPAINT, hdc, rect, i, pushed ? CDIS_SELECTED : 0, item.lParam);
+            if (StateOf(hwnd) != &header || i >= header.items.size()) {
+                return;
+            }
+            if ((itemMode & CDRF_NEWFONT) == 0) {
+                SelectObject(hdc, font);
+            }
         }
-        RECT text{rect.left + kTextPadding, rect.top, rect.right - kTextPadding, rect.bottom};
-        if (pushed) {
-            OffsetRect(&text, 1, 1);
+        // Taken again: the parent may have changed the items while it was asked.
+        const HeaderItem& current = header.items[i];
+        if ((itemMode & CDRF_SKIPDEFAULT) == 0) {
+            PaintItem(header, hdc, current, rect, pushed);
         }
-        if (text.right > text.left && !item.text.empty()) {
-            DrawTextW(hdc, item.text.c_str(), static_cast<int>(item.text.size()), &text,
-                      DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS | TextAlignment(item.fmt));
+        if ((itemMode & CDRF_NOTIFYPOSTPAINT) != 0) {
+            CustomDraw(header, CDDS_ITEMPOSTPAINT, hdc, rect, i, pushed ? CDIS_SELECTED : 0, current.lParam);
+            if (StateOf(hwnd) != &header) {
+                return;
+            }
         }
     }
-    if (left < client.right) {
+    if ((mode & CDRF_SKIPDEFAULT) == 0 && left < client.right) {
         RECT rest{left, 0, client.right, client.bottom};
         if (buttons) {
             DrawFrameControl(hdc, &rest, DFC_BUTTON, DFCS_BUTTONPUSH);
         } else {
             FillRect(hdc, &rest, GetSysColorBrush(COLOR_BTNFACE));
         }
+    }
+    if ((mode & CDRF_NOTIFYPOSTPAINT) != 0) {
+        CustomDraw(header, CDDS_POSTPAINT, hdc, client);
     }
     SelectObject(hdc, previousFont);
 }

@@ -136,9 +136,19 @@ LRESULT OnSize(ListView& lv) {
     return 0;
 }
 
-// A tap on a header button becomes LVN_COLUMNCLICK for the list view's parent.
-LRESULT OnNotify(ListView& lv, const NMHDR* header) {
-    if (header == nullptr || header->hwndFrom != lv.header || header->code != HDN_ITEMCLICKW) {
+// A tap on a header button becomes LVN_COLUMNCLICK for the list view's parent; the
+// header's custom draw goes on to the parent as it is, and its answer comes back.
+LRESULT OnNotify(ListView& lv, NMHDR* header) {
+    if (header == nullptr || header->hwndFrom != lv.header) {
+        return 0;
+    }
+    if (header->code == NM_CUSTOMDRAW) {
+        if (lv.notifyParent == nullptr || !IsWindow(lv.notifyParent)) {
+            return CDRF_DODEFAULT;
+        }
+        return SendMessageW(lv.notifyParent, WM_NOTIFY, header->idFrom, reinterpret_cast<LPARAM>(header));
+    }
+    if (header->code != HDN_ITEMCLICKW) {
         return 0;
     }
     const auto* click = reinterpret_cast<const NMHEADERW*>(header);
@@ -214,7 +224,7 @@ LRESULT CALLBACK ListViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case WM_SETFONT: return OnSetFont(lv, wParam, lParam);
     case WM_GETFONT: return reinterpret_cast<LRESULT>(lv.font);
     case WM_STYLECHANGED: return OnStyleChanged(lv, wParam, reinterpret_cast<const STYLESTRUCT*>(lParam));
-    case WM_NOTIFY: return OnNotify(lv, reinterpret_cast<const NMHDR*>(lParam));
+    case WM_NOTIFY: return OnNotify(lv, reinterpret_cast<NMHDR*>(lParam));
     case WM_NOTIFYFORMAT: return OnNotifyFormat(lv, wParam, lParam);
     case WM_PAINT: return OnPaint(lv);
     case WM_ERASEBKGND: return OnEraseBackground(lv, reinterpret_cast<HDC>(wParam));

@@ -63,8 +63,26 @@ struct PaintContext {
     COLORREF text = 0;
     COLORREF selectionBackground = 0;
     COLORREF selectionText = 0;
+    HGDIOBJ font = nullptr;
+    LRESULT drawMode = CDRF_DODEFAULT; // the parent's answer to the prepaint stage
     Brushes brushes;
 };
+
+// NM_CUSTOMDRAW to the parent for one stage; the parent may change the colours in `draw`
+// and select another font into the DC. Returns the CDRF_* answer.
+LRESULT CustomDraw(ListView& lv, NMLVCUSTOMDRAW& draw, DWORD stage, const RECT& rect) {
+    draw.nmcd.dwDrawStage = stage;
+    draw.nmcd.rc = rect;
+    return Notify(lv, NM_CUSTOMDRAW, &draw.nmcd.hdr);
+}
+
+NMLVCUSTOMDRAW StartCustomDraw(const PaintContext& pc) {
+    NMLVCUSTOMDRAW draw{};
+    draw.nmcd.hdc = pc.hdc;
+    draw.clrText = pc.text;
+    draw.clrTextBk = pc.cellBackground;
+    return draw;
+}
 
 UINT Alignment(const ListView& lv, int column) {
     if (column == 0) {
@@ -104,15 +122,22 @@ RECT LabelHighlight(PaintContext& pc, std::u16string_view text, const RECT& cell
     return label;
 }
 
-void PaintRow(ListView& lv, PaintContext& pc, int index) {
+// The colours a row is drawn in, as the parent left them for it.
+struct RowColours {
+    COLORREF text;
+    COLORREF background;
+    bool selected;
+};
+
+void PaintRow(ListView& lv, PaintContext& pc, int index, const RowColours& colours) {
     const Item& item = lv.items[static_cast<size_t>(index)];
     RECT row = RowRect(lv, index);
     RECT wide{0, row.top, pc.client.right, row.bottom};
     pc.brushes.Fill(pc.hdc, wide, pc.background);
-    if (pc.cellBackground != pc.background) {
-        pc.brushes.Fill(pc.hdc, row, pc.cellBackground);
+    if (colours.background != pc.background) {
+        pc.brushes.Fill(pc.hdc, row, colours.background);
     }
-    bool selected = pc.showSelection && (item.state & LVIS_SELECTED) != 0;
+    bool selected = colours.selected;
     if (selected && pc.fullRow) {
         pc.brushes.Fill(pc.hdc, row, pc.selectionBackground);
     }
@@ -124,7 +149,7 @@ void PaintRow(ListView& lv, PaintContext& pc, int index) {
         if (selected) {
             pc.brushes.Fill(pc.hdc, focusRect, pc.selectionBackground);
         }
-        DrawCellText(pc, label, cell, DT_LEFT, selected ? pc.selectionText : pc.text);
+        DrawCellText(pc, label, cell, DT_LEFT, selected ? pc.selectionText : colours.text);
     } else {
         int x = row.left;
         for (size_t column = 0; column < lv.columns.size(); ++column) {
@@ -143,7 +168,7 @@ void PaintRow(ListView& lv, PaintContext& pc, int index) {
                 }
             }
             DrawCellText(pc, text, cell, Alignment(lv, static_cast<int>(column)),
-                         highlighted ? pc.selectionText : pc.text);
+                         highlighted ? pc.selectionText : colours.text);
         }
     }
     if (lv.hasFocus && index == lv.focusedItem) {
@@ -174,6 +199,66 @@ void PaintGridLines(ListView& lv, PaintContext& pc) {
     DeleteObject(pen);
 }
 
+// The parent may destroy the list while it is asked about drawing.
+bool StillPainting(const ListView& lv, HWND hwnd) { return IsWindow(hwnd) && !lv.destroying; }
+
+// One row, with the item stages of custom draw around it when the parent asked for them:
+// it may change the row's colours, its font (CDRF_NEWFONT), whether it shows as selected
+// (by clearing CDIS_SELECTED), or draw the row itself (CDRF_SKIPDEFAULT).
+void PaintItem(ListView& lv, PaintContext& pc, int index) {
+    const Item& item = lv.items[static_cast<size_t>(index)];
+    RowColours colours{pc.text, pc.cellBackground, pc.showSelection && (item.state & LVIS_SELECTED) != 0};
+    if ((pc.drawMode & CDRF_NOTIFYITEMDRAW) == 0) {
+        PaintRow(lv, pc, index, colours);
+        return;
+    }
+    HWND hwnd = lv.hwnd;
+    NMLVCUSTOMDRAW draw = StartCustomDraw(pc);
+    draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(index);
+    draw.nmcd.lItemlParam = item.lParam;
+    draw.nmcd.uItemState = (colours.selected ? CDIS_SELECTED : 0) |
+                           (lv.hasFocus && index == lv.focusedItem ? CDIS_FOCUS : 0);
+    RECT row = RowRect(lv, index);
+    LRESULT answer = CustomDraw(lv, draw, CDDS_ITEMPREPAINT, row);
+    if (!StillPainting(lv, hwnd) || index >= static_cast<int>(lv.items.size())) {
+        return;
+    }
+    if ((answer & CDRF_NEWFONT) == 0) {
+        SelectObject(pc.hdc, pc.font);
+    }
+    if ((answer & CDRF_SKIPDEFAULT) == 0) {
+        colours = RowColours{draw.clrText, draw.clrTextBk, (draw.nmcd.uItemState & CDIS_SELECTED) != 0};
+        PaintRow(lv, pc, index, colours);
+    }
+    if ((answer & CDRF_NOTIFYPOSTPAINT) != 0) {
+        CustomDraw(lv, draw, CDDS_ITEMPOSTPAINT, row);
+        if (!StillPainting(lv, hwnd)) {
+            return;
+        }
+    }
+    SelectObject(pc.hdc, pc.font);
+}
+
+void PaintRows(ListView& lv, PaintContext& pc, const RECT& paint) {
+    HWND hwnd = lv.hwnd;
+    int rowHeight = std::max(lv.rowHeight, 1);
+    int first = lv.topIndex + std::max(0, (static_cast<int>(paint.top) - pc.listTop) / rowHeight);
+    int last = lv.topIndex + (static_cast<int>(paint.bottom) - pc.listTop - 1) / rowHeight;
+    for (int index = first; index <= last && index < static_cast<int>(lv.items.size()); ++index) {
+        PaintItem(lv, pc, index);
+        if (!StillPainting(lv, hwnd)) {
+            return;
+        }
+    }
+    int count = static_cast<int>(lv.items.size());
+    int belowItems = pc.listTop + std::max(0, count - lv.topIndex) * rowHeight;
+    pc.brushes.Fill(pc.hdc, RECT{0, std::max(belowItems, pc.listTop), pc.client.right, pc.client.bottom},
+                    pc.background);
+    if (pc.gridLines) {
+        PaintGridLines(lv, pc);
+    }
+}
+
 void PaintList(ListView& lv, HDC hdc, const RECT& paint) {
     PaintContext pc;
     pc.hdc = hdc;
@@ -192,19 +277,29 @@ void PaintList(ListView& lv, HDC hdc, const RECT& paint) {
     pc.selectionBackground = GetSysColor(lv.hasFocus ? COLOR_HIGHLIGHT : COLOR_BTNFACE);
     pc.selectionText = GetSysColor(lv.hasFocus ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT);
 
-    HGDIOBJ previousFont = SelectObject(hdc, lv.font != nullptr ? lv.font : GetStockObject(SYSTEM_FONT));
+    pc.font = lv.font != nullptr ? lv.font : GetStockObject(SYSTEM_FONT);
+    HGDIOBJ previousFont = SelectObject(hdc, pc.font);
     SetBkMode(hdc, TRANSPARENT);
-    int count = static_cast<int>(lv.items.size());
-    int rowHeight = std::max(lv.rowHeight, 1);
-    int first = lv.topIndex + std::max(0, (static_cast<int>(paint.top) - pc.listTop) / rowHeight);
-    int last = std::min(count - 1, lv.topIndex + (static_cast<int>(paint.bottom) - pc.listTop - 1) / rowHeight);
-    for (int index = first; index <= last; ++index) {
-        PaintRow(lv, pc, index);
+    HWND hwnd = lv.hwnd;
+    NMLVCUSTOMDRAW draw = StartCustomDraw(pc);
+    pc.drawMode = CustomDraw(lv, draw, CDDS_PREPAINT, pc.client);
+    if (!StillPainting(lv, hwnd)) {
+        return;
     }
-    int belowItems = pc.listTop + std::max(0, count - lv.topIndex) * rowHeight;
-    pc.brushes.Fill(hdc, RECT{0, std::max(belowItems, pc.listTop), pc.client.right, pc.client.bottom}, pc.background);
-    if (pc.gridLines) {
-        PaintGridLines(lv, pc);
+    if ((pc.drawMode & CDRF_SKIPDEFAULT) == 0) {
+        pc.text = draw.clrText;
+        pc.cellBackground = draw.clrTextBk;
+        PaintRows(lv, pc, paint);
+        if (!StillPainting(lv, hwnd)) {
+            return;
+        }
+    }
+    if ((pc.drawMode & CDRF_NOTIFYPOSTPAINT) != 0) {
+        NMLVCUSTOMDRAW post = StartCustomDraw(pc);
+        CustomDraw(lv, post, CDDS_POSTPAINT, pc.client);
+        if (!StillPainting(lv, hwnd)) {
+            return;
+        }
     }
     SelectObject(hdc, previousFont);
 }
@@ -212,6 +307,14 @@ void PaintList(ListView& lv, HDC hdc, const RECT& paint) {
 } // namespace
 
 LRESULT OnPaint(ListView& lv) {
+    // The header is brought up to date inside the list's own paint, not from the queue.
+    if (lv.header != nullptr) {
+        HWND hwnd = lv.hwnd;
+        UpdateWindow(lv.header);
+        if (!StillPainting(lv, hwnd)) {
+            return 0;
+        }
+    }
     PAINTSTRUCT ps{};
     HDC hdc = BeginPaint(lv.hwnd, &ps);
     if (hdc != nullptr && !lv.destroying) {

@@ -262,7 +262,8 @@ void InvalidateItem(const ListView& lv, int index) {
     RECT row = RowRect(lv, index);
     row.left = 0;
     row.right = ClientRect(lv).right;
-    InvalidateRect(lv.hwnd, &row, FALSE);
+    // With erasing, as the platform invalidates an item whose state changed.
+    InvalidateRect(lv.hwnd, &row, TRUE);
 }
 
 void InvalidateFrom(const ListView& lv, int index) {

@@ -101,6 +101,11 @@ public:
         }
         m_disabled.clear();
         if (m_box != nullptr && IsWindow(m_box)) {
+            // The focus leaves the button for the box itself before the box goes, so the
+            // window activated next hears of the box in its WM_SETFOCUS.
+            if (HWND focus = GetFocus(); focus != nullptr && IsChild(m_box, focus)) {
+                SetFocus(m_box);
+            }
             if (m_previousActive != nullptr && m_previousActive != m_box &&
                 IsWindow(m_previousActive) && IsWindowVisible(m_previousActive) &&
                 IsWindowEnabled(m_previousActive)) {

@@ -1,5 +1,5 @@
 // SetScrollInfo, GetScrollInfo, SetScrollPos, GetScrollPos, SetScrollRange,
-// GetScrollRange, ShowScrollBar, and scroll bar tracking.
+// GetScrollRange, ShowScrollBar, and scroll bar tracking with its auto-repeat.
 #include "paint/scroll_bars.h"
 
 #include "message/dispatch.h"
@@ -51,6 +51,20 @@ void SetBarsShown(Window* window, DWORD bits, bool show) {
 
 int AlongBar(int bar, POINT point) { return bar == SB_VERT ? point.y : point.x; }
 
+// How long an arrow or the track must be held before it repeats, and how often it then
+// does, in milliseconds.
+constexpr UINT kFirstRepeatDelay = 200;
+constexpr UINT kRepeatDelay = 50;
+
+WPARAM RepeatCode(ScrollPart part) {
+    switch (part) {
+    case ScrollPart::LineUp: return SB_LINEUP;
+    case ScrollPart::LineDown: return SB_LINEDOWN;
+    case ScrollPart::PageUp: return SB_PAGEUP;
+    default: return SB_PAGEDOWN;
+    }
+}
+
 } // namespace
 
 void TrackScrollBar(Window* window, int bar, POINT screenPoint) {
@@ -65,10 +79,10 @@ void TrackScrollBar(Window* window, int bar, POINT screenPoint) {
     int barStart = bar == SB_VERT ? barRect.top : barRect.left;
     int grabOffset = 0;
     switch (part) {
-    case ScrollPart::LineUp: Send(window, message, SB_LINEUP, 0); break;
-    case ScrollPart::LineDown: Send(window, message, SB_LINEDOWN, 0); break;
-    case ScrollPart::PageUp: Send(window, message, SB_PAGEUP, 0); break;
-    case ScrollPart::PageDown: Send(window, message, SB_PAGEDOWN, 0); break;
+    case ScrollPart::LineUp:
+    case ScrollPart::LineDown:
+    case ScrollPart::PageUp:
+    case ScrollPart::PageDown: Send(window, message, RepeatCode(part), 0); break;
     case ScrollPart::Thumb: {
         int start = 0;
         int length = 0;
@@ -83,7 +97,11 @@ void TrackScrollBar(Window* window, int bar, POINT screenPoint) {
     }
     case ScrollPart::None: break;
     }
-    // Follow the stylus until it is lifted, dispatching everything else meanwhile.
+    // Follow the stylus until it is lifted, dispatching everything else meanwhile. An arrow
+    // or the track beside the thumb repeats while the stylus stays on it, after a delay;
+    // the timer is the loop's own (a thread timer), so the window's timers are untouched.
+    UINT_PTR repeat = part != ScrollPart::Thumb ? SetTimer(nullptr, 0, kFirstRepeatDelay, nullptr) : 0;
+    POINT stylus = screenPoint;
     SetCapture(hwnd);
     MSG msg;
     bool quit = false;
@@ -91,6 +109,19 @@ void TrackScrollBar(Window* window, int bar, POINT screenPoint) {
         if (!GetMessageW(&msg, nullptr, 0, 0)) {
             quit = true;
             break;
+        }
+        if (repeat != 0 && msg.message == WM_TIMER && msg.hwnd == nullptr && msg.wParam == repeat) {
+            window = LookUp(hwnd);
+            // Over the same part still: the track stops repeating once the thumb reaches
+            // the stylus.
+            if (window != nullptr && ScrollBarPartAt(window, bar, stylus) == part) {
+                Send(window, message, RepeatCode(part), 0);
+            }
+            SetTimer(nullptr, repeat, kRepeatDelay, nullptr);
+            continue;
+        }
+        if (msg.hwnd == hwnd && msg.message == WM_MOUSEMOVE) {
+            stylus = msg.pt;
         }
         bool mine = msg.hwnd == hwnd && (msg.message == WM_MOUSEMOVE || msg.message == WM_LBUTTONUP);
         if (!mine) {
@@ -117,6 +148,9 @@ void TrackScrollBar(Window* window, int bar, POINT screenPoint) {
         if (msg.message == WM_LBUTTONUP) {
             break;
         }
+    }
+    if (repeat != 0) {
+        KillTimer(nullptr, repeat);
     }
     if (GetCapture() == hwnd) {
         ReleaseCapture();

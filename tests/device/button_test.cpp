@@ -190,7 +190,7 @@ TEST_F(Button, BmClickPressesAndReleasesThroughTheProcedure) {
     EXPECT_TRUE(test::MatchesSequence(test::WithoutNoise(test::Log()),
                                       {
                                           {"button", BM_CLICK, Sent},
-                                          {"button", WM_LBUTTONDOWN, Sent},
+                                          {"button", WM_LBUTTONDOWN, Sent | WParam, 0},
                                           {"form", WM_KILLFOCUS, Sent},
                                           {"button", WM_SETFOCUS, Sent},
                                           {"button", BM_SETSTATE, Sent | WParam, TRUE},
@@ -207,6 +207,31 @@ TEST_F(Button, BmClickPressesAndReleasesThroughTheProcedure) {
     test::StartLog();
     SendMessageW(button, BM_CLICK, 0, 0);
     EXPECT_TRUE(test::Only(test::Log(), {WM_COMMAND, WM_LBUTTONDOWN}).empty());
+}
+
+TEST_F(Button, FocusAndStateChangesDrawAtOnceEvenWithNothingShowing) {
+    HWND button = MakeButton("button", WS_CHILD | WS_VISIBLE);
+    SetWindowPos(button, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOZORDER);
+    Pump();
+    struct Case {
+        const char* what;
+        void (*act)(HWND);
+    };
+    const Case cases[] = {
+        {"taking the focus", [](HWND b) { SetFocus(b); }},
+        {"BM_SETSTATE TRUE", [](HWND b) { SendMessageW(b, BM_SETSTATE, TRUE, 0); }},
+        {"BM_SETSTATE FALSE", [](HWND b) { SendMessageW(b, BM_SETSTATE, FALSE, 0); }},
+        {"losing the focus", [](HWND) { SetFocus(nullptr); }},
+    };
+    for (const Case& c : cases) {
+        test::StartLog();
+        c.act(button);
+        auto colours = test::Only(test::Log(), {WM_CTLCOLORBTN});
+        ASSERT_EQ(colours.size(), 1u) << c.what;
+        EXPECT_FALSE(colours[0].posted) << c.what;
+        EXPECT_EQ(device::spy::RoleOf(colours[0].hwnd), "form") << c.what;
+        EXPECT_EQ(Pump(), 0) << c.what << ": nothing left for the queue";
+    }
 }
 
 // Two taps closer than the double-click time: the second press arrives as WM_LBUTTONDBLCLK.

@@ -56,6 +56,26 @@ TEST_F(EditMessages, SetTextNotifiesUpdateThenChangeAndResetsTheBox) {
     EXPECT_EQ(TextOf(edit), u"");
 }
 
+TEST_F(EditMessages, TakingTheFocusRepaintsTheLineBeforeNotifyingAndWmCharAnswersOne) {
+    HWND edit = MakeEdit(kBoxStyle | ES_NUMBER, u"12");
+    Pump();
+    test::StartLog();
+    SetFocus(edit);
+    EXPECT_TRUE(test::MatchesSequence(
+        test::Only(test::Log(), {WM_SETFOCUS, WM_CTLCOLOREDIT, WM_COMMAND, WM_PAINT}),
+        {
+            {"edit", WM_SETFOCUS, test::Sent},
+            {"parent", WM_CTLCOLOREDIT, test::Sent | test::LParam, 0, reinterpret_cast<LPARAM>(edit)},
+            {"parent", WM_COMMAND, test::Sent | test::WParam, MAKEWPARAM(kEditId, EN_SETFOCUS)},
+        },
+        "an edit box taking the focus"));
+    // Typed, refused by ES_NUMBER, or a control character: WM_CHAR is always answered 1.
+    for (WPARAM character : {WPARAM{u'7'}, WPARAM{u'x'}, WPARAM{u'\r'}}) {
+        EXPECT_EQ(SendMessageW(edit, WM_CHAR, character, 1), 1) << character;
+    }
+    EXPECT_EQ(TextOf(edit), u"712");
+}
+
 TEST_F(EditMessages, InitialTextArrivesWithoutNotifications) {
     test::StartLog();
     HWND edit = MakeEdit(kBoxStyle, u"başlangıç");

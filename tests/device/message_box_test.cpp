@@ -214,6 +214,31 @@ TEST_F(MessageBox, AnOwnerIsDisabledWhileTheBoxIsUp) {
     EXPECT_EQ(GetForegroundWindow(), form);
 }
 
+TEST_F(MessageBox, ClosingMovesTheFocusToTheBoxSoTheOwnerHearsOfTheBox) {
+    HWND box = nullptr;
+    HWND ok = nullptr;
+    device::host::WhenIdle([&] {
+        box = GetForegroundWindow();
+        ok = OkButton();
+        device::spy::SetRole(box, "box");
+        device::spy::SetRole(ok, "ok");
+        test::StartLog();
+        device::input::PressKey(VK_RETURN);
+    });
+    EXPECT_EQ(MessageBoxW(form, u"Kayıt Yapıldı !", u"Adres Defteri", MB_ICONINFORMATION), IDOK);
+    auto focus = test::Only(test::Log(), {WM_SETFOCUS, WM_KILLFOCUS});
+    ASSERT_GE(focus.size(), 4u);
+    EXPECT_TRUE(test::MatchesSequence(
+        focus,
+        {
+            {"ok", WM_KILLFOCUS, Sent | WParam, reinterpret_cast<WPARAM>(box)},
+            {"box", WM_SETFOCUS, Sent | WParam, reinterpret_cast<WPARAM>(ok)},
+            {"box", WM_KILLFOCUS, Sent | WParam, reinterpret_cast<WPARAM>(form)},
+            {"form", WM_SETFOCUS, Sent | WParam, reinterpret_cast<WPARAM>(box)},
+        },
+        "the box closing"));
+}
+
 TEST_F(MessageBox, BadOwnerOrTypeFailsWithoutABox) {
     SetLastError(0);
     EXPECT_EQ(MessageBoxW(reinterpret_cast<HWND>(0x1234), u"x", nullptr, MB_OK), 0);

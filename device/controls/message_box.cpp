@@ -223,8 +223,10 @@ LRESULT OnActivate(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
+// The focus goes on to the default button, except once the box has its answer: then the
+// focus stays on the box itself until the box goes.
 LRESULT OnSetFocus(HWND hwnd) {
-    if (MessageBoxState* state = BoxStateOf(hwnd)) {
+    if (MessageBoxState* state = BoxStateOf(hwnd); state != nullptr && !state->done) {
         SetFocus(DefaultButton(hwnd, *state));
     }
     return 0;

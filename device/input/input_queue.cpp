@@ -261,7 +261,7 @@ void ResetInput() {
     g_lastKey = KeyTranslation{};
 }
 
-bool TakeInputMessage(MSG* msg, const MessageFilter& filter, bool remove) {
+bool TakeInputMessage(MSG* msg, const MessageFilter& filter, bool remove, bool* servedShell) {
     while (!g_input.empty()) {
         PendingInput& input = g_input.front();
         if (!input.converted) {
@@ -278,6 +278,7 @@ bool TakeInputMessage(MSG* msg, const MessageFilter& filter, bool remove) {
                 ApplyKeyState(working);
                 g_input.pop_front();
                 if (produced) {
+                    *servedShell = true;
                     DispatchMessageW(&working.msg);
                 }
                 continue;

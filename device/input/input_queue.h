@@ -23,8 +23,9 @@ bool HasPendingInput();
 void ResetInput();
 
 // Turns the oldest raw input into a message; false when there is none (or the next one
-// does not pass the filter).
-bool TakeInputMessage(MSG* msg, const MessageFilter& filter, bool remove);
+// does not pass the filter). Input for the shell's windows is delivered on the way, and
+// `servedShell` tells the caller so (their handlers may have posted messages).
+bool TakeInputMessage(MSG* msg, const MessageFilter& filter, bool remove, bool* servedShell);
 
 // While a message box is up, input for windows outside it is dropped.
 void PushModalInputWindow(Window* window);

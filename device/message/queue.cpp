@@ -80,9 +80,26 @@ void ServiceShellWindows() {
     }
 }
 
+bool RetrieveMessageOnce(MSG* msg, const MessageFilter& filter, bool remove, bool* servedShell);
+
 } // namespace
 
 bool RetrieveMessage(MSG* msg, const MessageFilter& filter, bool remove) {
+    // Again from the top when the shell's handlers ran for input: they may have posted.
+    for (;;) {
+        bool servedShell = false;
+        if (RetrieveMessageOnce(msg, filter, remove, &servedShell)) {
+            return true;
+        }
+        if (!servedShell) {
+            return false;
+        }
+    }
+}
+
+namespace {
+
+bool RetrieveMessageOnce(MSG* msg, const MessageFilter& filter, bool remove, bool* servedShell) {
     ServiceCaretBlink();
     ServiceShellWindows();
     // Messages posted to a window that is gone are dropped: their handle names nothing.
@@ -110,7 +127,7 @@ bool RetrieveMessage(MSG* msg, const MessageFilter& filter, bool remove) {
         g_lastRetrieved = *msg;
         return true;
     }
-    if (TakeInputMessage(msg, filter, remove)) {
+    if (TakeInputMessage(msg, filter, remove, servedShell)) {
         g_lastRetrieved = *msg;
         return true;
     }
@@ -132,6 +149,8 @@ bool RetrieveMessage(MSG* msg, const MessageFilter& filter, bool remove) {
     }
     return false;
 }
+
+} // namespace
 
 } // namespace device
 

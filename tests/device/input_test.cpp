@@ -202,7 +202,8 @@ TEST_F(InputTest, ATransparentWindowPassesTheTapToTheSiblingBeneath) {
     RegisterClassW(&cls);
     HWND cover = CreateWindowExW(0, u"SeeThrough", u"", WS_CHILD | WS_VISIBLE, 0, 30, 200, 60, form_,
                                  reinterpret_cast<HMENU>(9), nullptr, nullptr);
-    ASSERT_EQ(GetWindow(form_, GW_CHILD), cover); // above the control
+    SetWindowPos(cover, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); // made last, so raised above the control
+    ASSERT_EQ(GetWindow(form_, GW_CHILD), cover);
     test::StartLog();
     device::input::Tap(30, 26 + 45);
     Pump();

@@ -146,18 +146,19 @@ TEST_F(WindowLifecycle, DestroyRunsDownThenBackUpTheTreeAfterTheOwnedWindows) {
     Pump();
     test::StartLog();
     ASSERT_TRUE(DestroyWindow(top));
-    // z-order puts the later child first; the platform walks children from the top.
+    // Children are made at the bottom of the z-order, and the platform walks them from the
+    // top: creation order.
     EXPECT_TRUE(test::MatchesSequence(test::Only(test::Log(), {WM_DESTROY, WM_NCDESTROY}),
                                       {
                                           {"owned", WM_DESTROY},
                                           {"owned", WM_NCDESTROY},
                                           {"top", WM_DESTROY},
-                                          {"second", WM_DESTROY},
                                           {"first", WM_DESTROY},
                                           {"inner", WM_DESTROY},
-                                          {"second", WM_NCDESTROY},
+                                          {"second", WM_DESTROY},
                                           {"inner", WM_NCDESTROY},
                                           {"first", WM_NCDESTROY},
+                                          {"second", WM_NCDESTROY},
                                           {"top", WM_NCDESTROY},
                                       },
                                       "destroying a tree"));

@@ -209,9 +209,14 @@ TEST_F(WindowPosTest, NewChildrenGoBelowTheirSiblingsAndATapLandsOnTheFirstMade)
                                       "a tap where three children overlap"));
 }
 
-// What WM_WINDOWPOSCHANGED reported last, from a procedure that records it.
+// What WM_WINDOWPOSCHANGING and WM_WINDOWPOSCHANGED carried last, from a procedure that
+// records them.
+WINDOWPOS g_changing;
 WINDOWPOS g_changed;
 LRESULT CALLBACK RecordsPositionChanges(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_WINDOWPOSCHANGING) {
+        g_changing = *reinterpret_cast<WINDOWPOS*>(lParam);
+    }
     if (message == WM_WINDOWPOSCHANGED) {
         g_changed = *reinterpret_cast<WINDOWPOS*>(lParam);
     }
@@ -234,12 +239,13 @@ TEST_F(WindowPosTest, WindowPosChangedCarriesTheResultingRectangleAndNoZOrderWhe
     const Case cases[] = {
         {"move only", [](HWND w) { SetWindowPos(w, nullptr, 20, 30, 999, 999, SWP_NOSIZE | SWP_NOZORDER); }},
         {"size only", [](HWND w) { SetWindowPos(w, nullptr, 99, 99, 70, 40, SWP_NOMOVE | SWP_NOZORDER); }},
-        {"raised while on top", [](HWND w) { SetWindowPos(w, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }},
+        {"moved and raised while on top", [](HWND w) { SetWindowPos(w, HWND_TOP, 5, 6, 0, 0, SWP_NOSIZE); }},
         {"hide", [](HWND w) { ShowWindow(w, SW_HIDE); }},
     };
     for (const Case& c : cases) {
-        g_changed = WINDOWPOS{};
+        g_changing = g_changed = WINDOWPOS{};
         c.act(child_);
+        EXPECT_NE(g_changing.flags & SWP_NOZORDER, 0u) << c.what;
         RECT rect = RectInParent(child_);
         EXPECT_EQ(g_changed.hwnd, child_) << c.what;
         EXPECT_EQ(g_changed.x, rect.left) << c.what;

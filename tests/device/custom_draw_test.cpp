@@ -75,10 +75,13 @@ protected:
         SendMessageW(m_list, LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect));
         MapWindowPoints(m_list, nullptr, reinterpret_cast<POINT*>(&rect), 2);
         uint32_t wanted = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+        int width = 0;
+        int height = 0;
+        std::vector<uint32_t> screen = device::diag::ScreenPixels(&width, &height);
         int count = 0;
         for (int y = rect.top; y < rect.bottom; ++y) {
             for (int x = rect.left; x < rect.right; ++x) {
-                count += device::diag::ScreenPixel(x, y) == wanted ? 1 : 0;
+                count += screen[static_cast<size_t>(y * width + x)] == wanted ? 1 : 0;
             }
         }
         return count;

@@ -81,22 +81,27 @@ TEST(ScriptRunner, TheCaretBlinksOnTheDevicesClockBetweenScreenshots) {
         ASSERT_TRUE(device::ReadPng(WorkPath("blink" + std::to_string(i + 1) + ".png"), &shots[i], &error)) << error;
     }
     // Half a second apart the caret is off, a second apart on again; nothing else changes.
-    RECT changed{240, 320, 0, 0};
+    int left = 240;
+    int right = 0;
+    int top = 320;
+    int bottom = 0;
     int differing = 0;
     for (int y = 0; y < 320; ++y) {
         for (int x = 0; x < 240; ++x) {
             EXPECT_EQ(shots[0].At(x, y), shots[2].At(x, y)) << x << "," << y;
             if (shots[0].At(x, y) != shots[1].At(x, y)) {
                 ++differing;
-                changed = RECT{std::min<LONG>(changed.left, x), std::min<LONG>(changed.top, y),
-                               std::max<LONG>(changed.right, x + 1), std::max<LONG>(changed.bottom, y + 1)};
+                left = std::min(left, x);
+                right = std::max(right, x + 1);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y + 1);
             }
         }
     }
     EXPECT_GT(differing, 0);
-    EXPECT_LE(changed.right - changed.left, 2) << "only the caret's column";
-    EXPECT_GE(changed.top, 26 + 130);
-    EXPECT_LE(changed.bottom, 26 + 130 + 24);
+    EXPECT_LE(right - left, 2) << "only the caret's column";
+    EXPECT_GE(top, 26 + 130);
+    EXPECT_LE(bottom, 26 + 130 + 24);
 
     RunResult bad = RunScript("badwait", "wait 500\nhold 1 2\n");
     EXPECT_NE(bad.status, 0);

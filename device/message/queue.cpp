@@ -16,6 +16,9 @@ namespace device {
 namespace {
 
 std::deque<MSG> g_posted;
+// Messages posted to the shell's windows and not yet delivered, so that a retrieval only
+// looks for them when there are some.
+size_t g_postedToShell = 0;
 bool g_quitPending = false;
 int g_quitCode = 0;
 POINT g_cursor{0, 0};
@@ -53,6 +56,7 @@ void SetCursorPosition(POINT point) { g_cursor = point; }
 
 void ResetMessageQueue() {
     g_posted.clear();
+    g_postedToShell = 0;
     g_quitPending = false;
     g_quitCode = 0;
     g_lastRetrieved = MSG{};
@@ -64,14 +68,16 @@ namespace {
 // handheld those windows belong to the shell's own process, so the program's message
 // loop never sees their traffic; here it is delivered on the way, whatever the filter.
 void ServiceShellWindows() {
-    for (;;) {
+    while (g_postedToShell > 0) {
         auto it = std::find_if(g_posted.begin(), g_posted.end(),
                                [](const MSG& posted) { return IsShellMessage(posted); });
         if (it == g_posted.end()) {
+            g_postedToShell = 0; // their windows went away
             break;
         }
         MSG shellMsg = *it;
         g_posted.erase(it);
+        --g_postedToShell;
         DispatchMessageW(&shellMsg);
     }
     MSG paint;
@@ -155,10 +161,14 @@ bool RetrieveMessageOnce(MSG* msg, const MessageFilter& filter, bool remove, boo
 } // namespace device
 
 BOOL WINAPI PostMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
-    if (hWnd != nullptr && device::FromHandle(hWnd) == nullptr) {
+    const device::Window* target = hWnd != nullptr ? device::FromHandle(hWnd) : nullptr;
+    if (hWnd != nullptr && target == nullptr) {
         return FALSE;
     }
     device::g_posted.push_back(MSG{hWnd, Msg, wParam, lParam, device::Now(), device::g_cursor});
+    if (target != nullptr && target->deviceOwned) {
+        ++device::g_postedToShell;
+    }
     return TRUE;
 }
 

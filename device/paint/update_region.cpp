@@ -18,6 +18,10 @@ namespace {
 
 RECT ScreenRect() { return RECT{0, 0, Screen().width, Screen().height}; }
 
+// Whether one of the shell's windows may need painting: the queue asks on every
+// retrieval, so the answer is kept rather than searched for each time.
+bool g_shellPaintPending = true;
+
 bool ClipsSiblings(const Window* window) {
     return window->parent == Desktop() || (window->style & WS_CLIPSIBLINGS) != 0;
 }
@@ -85,6 +89,9 @@ void InvalidateScreenArea(Window* window, const gdi::Region& area, bool erase, b
         return;
     }
     window->updateRegion.Union(visible);
+    if (window->deviceOwned) {
+        g_shellPaintPending = true;
+    }
     if (erase) {
         window->eraseNeeded = true;
     }
@@ -170,6 +177,9 @@ void PaintTreeNow(Window* window) {
 }
 
 bool FindShellPaintMessage(MSG* msg) {
+    if (!g_shellPaintPending) {
+        return false;
+    }
     Window* desktop = Desktop();
     if (desktop == nullptr) {
         return false;
@@ -186,6 +196,7 @@ bool FindShellPaintMessage(MSG* msg) {
             return paintOf(top);
         }
     }
+    g_shellPaintPending = false;
     return false;
 }
 

@@ -4,6 +4,7 @@
 #include "application.h"
 #include "control_factory.h"
 #include "properties.h"
+#include "search_window.h"
 
 TMainWindow* MainWindow = nullptr;
 
@@ -42,7 +43,8 @@ void NewAddressClick(TMainWindow* /*window*/, TControl* /*sender*/) {
 }
 
 void SearchClick(TMainWindow* /*window*/, TControl* /*sender*/) {
-    // Opens the search window the same way once it exists; until then it does nothing.
+    // Built fresh, shown modally and freed again: no text or row survives a visit.
+    ShowSearchWindow(MainForm);
 }
 
 void CloseClick(TMainWindow* window, TControl* /*sender*/) {

@@ -234,8 +234,12 @@ bool DispatchHandlers(TControl* control, MSG& msg, LRESULT& result) {
     Hold hold(control);
     TPointerList* handlers = control->MessageHandlers;
     for (LONG i = handlers->Count - 2; i >= 0; i -= 2) {
-        auto handler = reinterpret_cast<TMessageHandler>(handlers->Get(i));
-        bool keep = handlers->Get(i + 1) != nullptr;
+        // A handler may detach others: the count is read again for every pair.
+        if (i + 1 >= handlers->Count) {
+            continue;
+        }
+        auto handler = reinterpret_cast<TMessageHandler>(handlers->Items[i]);
+        const bool keep = handlers->Items[i + 1] != nullptr;
         if (handler == nullptr || (!keep && AppTerminated)) {
             continue; // detached meanwhile, or the application is ending
         }

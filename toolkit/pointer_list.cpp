@@ -64,13 +64,6 @@ void TPointerList::Remove(const void* item) {
     }
 }
 
-void* TPointerList::Get(LONG index) const {
-    if (index < 0 || index >= Count) {
-        return nullptr;
-    }
-    return Items[index];
-}
-
 void TPointerList::SetCapacity(LONG n) {
     n = std::max(n, Count);
     if (n == Capacity) {

@@ -19,7 +19,8 @@ public:
     void Delete(LONG index) { DeleteRange(index, 1); }
     LONG IndexOf(const void* item) const;
     void Remove(const void* item);
-    void* Get(LONG index) const;
+    // Inline: the handler chain reads it for every message of every window.
+    void* Get(LONG index) const { return index >= 0 && index < Count ? Items[index] : nullptr; }
     void SetCapacity(LONG n);
     void Clear();
 

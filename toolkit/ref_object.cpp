@@ -12,12 +12,6 @@ void* ProcEntry(TReleaseProc proc) { return reinterpret_cast<void*>(proc); }
 
 } // namespace
 
-void AddRef(TRefObject* object) {
-    if (object != nullptr) {
-        ++object->RefCount;
-    }
-}
-
 void Free(TRefObject* object) {
     if (object == nullptr) {
         return;

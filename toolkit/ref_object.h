@@ -102,7 +102,11 @@ T* NewObject() {
     return object;
 }
 
-void AddRef(TRefObject* object);
+inline void AddRef(TRefObject* object) {
+    if (object != nullptr) {
+        ++object->RefCount;
+    }
+}
 // Drops one holder; the object is destroyed when no holder is left. nil is ignored.
 void Free(TRefObject* object);
 

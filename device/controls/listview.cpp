@@ -41,7 +41,11 @@ DWORD StyleOf(const ListView& lv) { return static_cast<DWORD>(GetWindowLongW(lv.
 bool IsReportView(const ListView& lv) { return (StyleOf(lv) & LVS_TYPEMASK) == LVS_REPORT; }
 
 bool HeaderShown(const ListView& lv) {
-    return lv.header != nullptr && IsReportView(lv) && (StyleOf(lv) & LVS_NOCOLUMNHEADER) == 0;
+    if (lv.header == nullptr) {
+        return false;
+    }
+    const DWORD style = StyleOf(lv);
+    return (style & LVS_TYPEMASK) == LVS_REPORT && (style & LVS_NOCOLUMNHEADER) == 0;
 }
 
 namespace {

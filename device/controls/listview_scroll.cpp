@@ -2,7 +2,7 @@
 // own scroll bars (rows vertically, pixels horizontally) and which rows need redrawing.
 #include "controls/listview_state.h"
 
-#include "paint/nonclient.h"
+#include "paint/update_region.h"
 #include "window/window_registry.h"
 #include "window/window_tree.h"
 
@@ -19,6 +19,9 @@ RECT ClientRect(const ListView& lv) {
 
 // Rows that show at least in part.
 int VisibleRowCount(const ListView& lv) {
+    if (lv.rowHeight <= 0) {
+        return 0;
+    }
     int height = static_cast<int>(ClientRect(lv).bottom) - ListTop(lv);
     return lv.rowHeight > 0 && height > 0 ? (height + lv.rowHeight - 1) / lv.rowHeight : 0;
 }
@@ -58,23 +61,26 @@ void PlaceHeader(ListView& lv) {
     SetWindowPos(lv.header, nullptr, pos.x, pos.y, pos.cx, pos.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
-// Sets a bar without redrawing it, then repaints the frame only if the thumb moved: most
-// appended rows change nothing a person could see, and repainting the bar for each of
-// 100,000 rows would cost more than storing them.
+// Sets a bar only when something in it changes, and has the frame redrawn with the next
+// paint rather than at once: a list filled with 100,000 rows changes its bar 100,000
+// times between two paints, and only the last state is ever seen.
 void SetBar(ListView& lv, int bar, const SCROLLINFO& info) {
     Window* window = LookUp(lv.hwnd);
-    int start = 0, length = 0, trackStart = 0, trackLength = 0;
-    bool had = window != nullptr && ScrollThumbSpan(window, bar, &start, &length, &trackStart, &trackLength);
-    DWORD styleBefore = window != nullptr ? window->style : 0;
+    if (window == nullptr) {
+        return;
+    }
+    const std::optional<ScrollBarState>& state = bar == SB_VERT ? window->vertScroll : window->horzScroll;
+    if (state.has_value() &&
+        ((info.fMask & SIF_RANGE) == 0 || (state->min == info.nMin && state->max == info.nMax)) &&
+        ((info.fMask & SIF_PAGE) == 0 || state->page == info.nPage) &&
+        ((info.fMask & SIF_POS) == 0 || state->pos == info.nPos)) {
+        return;
+    }
+    const DWORD styleBefore = window->style;
     SetScrollInfo(lv.hwnd, bar, &info, FALSE);
     window = LookUp(lv.hwnd);
-    if (window == nullptr || window->style != styleBefore || !IsEffectivelyVisible(window)) {
-        return; // a bar shown or hidden redraws the whole frame by itself
-    }
-    int newStart = 0, newLength = 0;
-    bool has = ScrollThumbSpan(window, bar, &newStart, &newLength, &trackStart, &trackLength);
-    if (has != had || newStart != start || newLength != length) {
-        PaintNonClient(window);
+    if (window != nullptr && window->style == styleBefore) {
+        InvalidateFrame(window); // a bar shown or hidden redraws the whole frame by itself
     }
 }
 
@@ -121,18 +127,21 @@ void UpdateScrollBars(ListView& lv) {
     }
     lv.updatingScrollBars = true;
     bool noScroll = (StyleOf(lv) & LVS_NOSCROLL) != 0;
+    const bool report = IsReportView(lv);
     for (int round = 0; round < 3; ++round) {
-        RECT before = ClientRect(lv);
-        lv.topIndex = std::clamp(lv.topIndex, 0, noScroll ? 0 : MaxTopIndex(lv));
-        lv.scrollX = std::clamp(lv.scrollX, 0, noScroll ? 0 : MaxScrollX(lv));
+        // Asked once for the round: this runs for every row added.
+        const RECT before = ClientRect(lv);
+        const int count = static_cast<int>(lv.items.size());
+        const int perPage = lv.rowHeight > 0 ? std::max(0, static_cast<int>(before.bottom) - ListTop(lv)) / lv.rowHeight : 0;
+        const int total = report ? TotalColumnWidth(lv) : 0;
+        lv.topIndex = std::clamp(lv.topIndex, 0, noScroll ? 0 : std::max(0, count - std::max(perPage, 1)));
+        lv.scrollX = std::clamp(lv.scrollX, 0, noScroll ? 0 : std::max(0, total - static_cast<int>(before.right)));
         if (noScroll) {
             ShowScrollBar(lv.hwnd, SB_BOTH, FALSE);
         } else {
-            int count = static_cast<int>(lv.items.size());
             SCROLLINFO vertical{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(count - 1, 0),
-                                static_cast<UINT>(CountPerPage(lv)), lv.topIndex, 0};
+                                static_cast<UINT>(perPage), lv.topIndex, 0};
             SetBar(lv, SB_VERT, vertical);
-            int total = IsReportView(lv) ? TotalColumnWidth(lv) : 0;
             SCROLLINFO horizontal{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(total - 1, 0),
                                   static_cast<UINT>(std::max<LONG>(ClientRect(lv).right, 0)), lv.scrollX, 0};
             SetBar(lv, SB_HORZ, horizontal);

@@ -91,6 +91,9 @@ LRESULT InsertItem(ListView& lv, const LVITEMW* item) {
     }
     Item added;
     const std::u16string_view label = (item->mask & LVIF_TEXT) != 0 ? TextFrom(item->pszText) : std::u16string_view();
+    if (!lv.texts.Set(added.texts, 0, label)) {
+        return -1;
+    }
     if ((item->mask & LVIF_STATE) != 0) {
         added.state = item->state & item->stateMask;
     }
@@ -116,7 +119,6 @@ LRESULT InsertItem(ListView& lv, const LVITEMW* item) {
         lv.items[static_cast<size_t>(lv.focusedItem)].state &= ~LVIS_FOCUSED;
         lv.focusedItem = -1;
     }
-    lv.texts.Set(added.texts, 0, label);
     if (at == lv.items.size()) {
         lv.items.push_back(added);
     } else {
@@ -152,8 +154,11 @@ LRESULT SetItemText(ListView& lv, WPARAM index, const LVITEMW* item) {
         if (Notify(lv, LVN_ITEMCHANGING, &change.hdr) != 0 || !StillAlive(hwnd, &lv) || !IsValidIndex(lv, index)) {
             return FALSE;
         }
-        lv.texts.Set(lv.items[index].texts, 0, text);
+        const bool stored = lv.texts.Set(lv.items[index].texts, 0, text);
         CompactTextsIfWorthIt(lv);
+        if (!stored) {
+            return FALSE;
+        }
         InvalidateItem(lv, static_cast<int>(index));
         change = NMLISTVIEW{};
         change.iItem = static_cast<int>(index);
@@ -162,10 +167,10 @@ LRESULT SetItemText(ListView& lv, WPARAM index, const LVITEMW* item) {
         Notify(lv, LVN_ITEMCHANGED, &change.hdr);
         return TRUE;
     }
-    lv.texts.Set(lv.items[index].texts, item->iSubItem, text);
+    const bool stored = lv.texts.Set(lv.items[index].texts, item->iSubItem, text);
     CompactTextsIfWorthIt(lv);
     InvalidateItem(lv, static_cast<int>(index));
-    return TRUE;
+    return stored ? TRUE : FALSE;
 }
 
 LRESULT GetItemText(const ListView& lv, WPARAM index, LVITEMW* item) {
@@ -185,9 +190,10 @@ LRESULT SetItem(ListView& lv, const LVITEMW* item) {
     size_t index = static_cast<size_t>(item->iItem);
     if (item->iSubItem != 0) {
         if ((item->mask & LVIF_TEXT) != 0) {
-            lv.texts.Set(lv.items[index].texts, item->iSubItem, TextFrom(item->pszText));
+            const bool stored = lv.texts.Set(lv.items[index].texts, item->iSubItem, TextFrom(item->pszText));
             CompactTextsIfWorthIt(lv);
             InvalidateItem(lv, item->iItem);
+            return stored ? TRUE : FALSE;
         }
         return TRUE;
     }

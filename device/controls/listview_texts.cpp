@@ -2,6 +2,7 @@
 #include "controls/listview_texts.h"
 
 #include <algorithm>
+#include <limits>
 #include <string>
 
 namespace device::listview {
@@ -10,31 +11,30 @@ namespace {
 // 32 KB a chunk: big enough that the unused end of a full chunk is small beside it, small
 // enough that a short list does not hold much it never fills.
 constexpr uint32_t kChunkUnits = 16384;
+constexpr size_t kMaxChunks = std::numeric_limits<uint16_t>::max();
+constexpr int kMaxTexts = std::numeric_limits<uint16_t>::max();
 
-// The texts of a block as [start, end) of each, up to sub-item n or the block's end.
+// Where text number subItem lies in a block that holds more than subItem texts: [start,
+// end), end being its terminator.
 struct Span {
     size_t start = 0;
-    size_t end = 0; // the position of its terminator
-    bool found = false;
+    size_t end = 0;
 };
 
 Span FindText(std::u16string_view block, int subItem) {
+    const char16_t* units = block.data();
     size_t start = 0;
-    for (int i = 0; start < block.size(); ++i) {
-        size_t end = block.find(u'\0', start);
-        if (end == std::u16string_view::npos) {
-            end = block.size();
+    for (int i = 0; i < subItem; ++i) {
+        while (units[start] != u'\0') {
+            ++start;
         }
-        if (i == subItem) {
-            return Span{start, end, true};
-        }
-        start = end + 1;
+        ++start;
     }
-    return Span{start, start, false};
-}
-
-int CountTexts(std::u16string_view block) {
-    return static_cast<int>(std::count(block.begin(), block.end(), u'\0'));
+    size_t end = start;
+    while (units[end] != u'\0') {
+        ++end;
+    }
+    return Span{start, end};
 }
 
 } // namespace
@@ -47,48 +47,57 @@ std::u16string_view TextPool::Block(const TextRef& ref) const {
 }
 
 std::u16string_view TextPool::Text(const TextRef& ref, int subItem) const {
+    if (subItem < 0 || subItem >= ref.count) {
+        return {};
+    }
     const std::u16string_view block = Block(ref);
     const Span span = FindText(block, subItem);
-    return span.found ? block.substr(span.start, span.end - span.start) : std::u16string_view();
+    return block.substr(span.start, span.end - span.start);
 }
 
 bool TextPool::IsLastBlock(const TextRef& ref) const {
-    return ref.length != 0 && ref.chunk + 1 == m_chunks.size() && ref.offset + ref.length == m_chunks.back().used;
+    return ref.length != 0 && ref.chunk + 1u == m_chunks.size() && ref.offset + ref.length == m_chunks.back().used;
 }
 
 char16_t* TextPool::Reserve(uint32_t length, TextRef& ref) {
     if (m_chunks.empty() || m_chunks.back().capacity - m_chunks.back().used < length) {
+        if (m_chunks.size() >= kMaxChunks) {
+            return nullptr;
+        }
         Chunk chunk;
         chunk.capacity = std::max(kChunkUnits, length);
         chunk.units = std::make_unique<char16_t[]>(chunk.capacity);
         m_chunks.push_back(std::move(chunk));
     }
     Chunk& last = m_chunks.back();
-    ref.chunk = static_cast<uint32_t>(m_chunks.size() - 1);
+    ref.chunk = static_cast<uint16_t>(m_chunks.size() - 1);
     ref.offset = last.used;
     ref.length = length;
     last.used += length;
     return last.units.get() + ref.offset;
 }
 
-void TextPool::Rewrite(TextRef& ref, std::u16string_view before, std::u16string_view middle, uint32_t fill,
-                       std::u16string_view after) {
+bool TextPool::Rewrite(TextRef& ref, std::u16string_view before, std::u16string_view middle, uint32_t fill,
+                       std::u16string_view after, uint16_t count) {
     // The new block: before, fill empty texts, middle with its terminator unless it is
     // absent (a removal), then after.
     const bool withMiddle = middle.data() != nullptr;
-    const auto length = static_cast<uint32_t>(before.size() + fill + (withMiddle ? middle.size() + 1 : 0) + after.size());
+    const size_t units = before.size() + fill + (withMiddle ? middle.size() + 1 : 0) + after.size();
+    if (units > std::numeric_limits<uint32_t>::max()) {
+        return false;
+    }
+    const auto length = static_cast<uint32_t>(units);
     if (length == 0) {
         Release(ref);
-        return;
+        return true;
     }
     const uint32_t oldLength = ref.length;
-    m_liveUnits = m_liveUnits + length - oldLength;
+    const size_t afterAt = length - after.size();
     char16_t* out = nullptr;
     if (IsLastBlock(ref) && ref.offset + length <= m_chunks.back().capacity) {
         // Grows or shrinks where it is: the prefix stays, the tail moves.
         Chunk& last = m_chunks.back();
         out = last.units.get() + ref.offset;
-        const size_t afterAt = before.size() + fill + (withMiddle ? middle.size() + 1 : 0);
         std::char_traits<char16_t>::move(out + afterAt, after.data(), after.size());
         last.used = ref.offset + length;
         ref.length = length;
@@ -96,57 +105,73 @@ void TextPool::Rewrite(TextRef& ref, std::u16string_view before, std::u16string_
         // The old block stays readable while the new one is written at the end.
         TextRef moved;
         out = Reserve(length, moved);
+        if (out == nullptr) {
+            return false;
+        }
         std::copy(before.begin(), before.end(), out);
-        std::copy(after.begin(), after.end(), out + (length - after.size()));
+        std::copy(after.begin(), after.end(), out + afterAt);
         m_garbageUnits += oldLength;
         ref = moved;
     }
-    char16_t* cursor = out + before.size();
-    cursor = std::fill_n(cursor, fill, u'\0');
+    m_liveUnits = m_liveUnits + length - oldLength;
+    ref.count = count;
+    char16_t* cursor = std::fill_n(out + before.size(), fill, u'\0');
     if (withMiddle) {
         cursor = std::copy(middle.begin(), middle.end(), cursor);
         *cursor = u'\0';
     }
+    return true;
 }
 
-void TextPool::Set(TextRef& ref, int subItem, std::u16string_view text) {
-    const std::u16string_view block = Block(ref);
-    const Span span = FindText(block, subItem);
+bool TextPool::Set(TextRef& ref, int subItem, std::u16string_view text) {
+    if (subItem < 0 || subItem >= kMaxTexts) {
+        return false;
+    }
     if (text.data() == nullptr) {
         text = u""; // present, though empty
     }
-    if (span.found) {
+    const std::u16string_view block = Block(ref);
+    if (subItem < ref.count) {
+        const Span span = FindText(block, subItem);
         if (block.substr(span.start, span.end - span.start) == text) {
-            return;
+            return true;
         }
-        Rewrite(ref, block.substr(0, span.start), text, 0, block.substr(span.end + 1));
-        return;
+        return Rewrite(ref, block.substr(0, span.start), text, 0, block.substr(span.end + 1), ref.count);
     }
     if (text.empty()) {
-        return; // a missing text already reads as empty
+        return true; // a missing text already reads as empty
     }
-    const auto fill = static_cast<uint32_t>(subItem - CountTexts(block));
-    Rewrite(ref, block, text, fill, {});
+    // Appended after the texts there are, with empty ones in between.
+    return Rewrite(ref, block, text, static_cast<uint32_t>(subItem - ref.count), {},
+                   static_cast<uint16_t>(subItem + 1));
 }
 
-void TextPool::InsertEmpty(TextRef& ref, int subItem) {
+bool TextPool::InsertEmpty(TextRef& ref, int subItem) {
+    if (subItem < 0 || subItem >= ref.count) {
+        return true;
+    }
+    if (ref.count == kMaxTexts) {
+        return false;
+    }
     const std::u16string_view block = Block(ref);
     const Span span = FindText(block, subItem);
-    if (span.found) {
-        Rewrite(ref, block.substr(0, span.start), u"", 0, block.substr(span.start));
-    }
+    return Rewrite(ref, block.substr(0, span.start), u"", 0, block.substr(span.start),
+                   static_cast<uint16_t>(ref.count + 1));
 }
 
 void TextPool::Remove(TextRef& ref, int subItem) {
+    if (subItem < 0 || subItem >= ref.count) {
+        return;
+    }
     const std::u16string_view block = Block(ref);
     const Span span = FindText(block, subItem);
-    if (span.found) {
-        Rewrite(ref, block.substr(0, span.start), {}, 0, block.substr(span.end + 1));
-    }
+    // Only a pool at its chunk limit could refuse the smaller copy; the text then stays.
+    Rewrite(ref, block.substr(0, span.start), {}, 0, block.substr(span.end + 1), static_cast<uint16_t>(ref.count - 1));
 }
 
 void TextPool::Release(TextRef& ref) {
     if (ref.length == 0) {
+        ref = TextRef{};
         return;
     }
     m_liveUnits -= ref.length;
@@ -170,8 +195,12 @@ TextRef TextPool::Append(const TextPool& from, const TextRef& ref) {
     const std::u16string_view block = from.Block(ref);
     TextRef copied;
     if (!block.empty()) {
-        std::copy(block.begin(), block.end(), Reserve(static_cast<uint32_t>(block.size()), copied));
-        m_liveUnits += block.size();
+        char16_t* out = Reserve(static_cast<uint32_t>(block.size()), copied);
+        if (out != nullptr) { // a fresh pool never holds more chunks than the one it replaces
+            std::copy(block.begin(), block.end(), out);
+            m_liveUnits += block.size();
+            copied.count = ref.count;
+        }
     }
     return copied;
 }

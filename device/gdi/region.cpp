@@ -137,6 +137,15 @@ bool Region::Intersects(const RECT& rect) const {
     return false;
 }
 
+bool Region::HoldsInOneRect(const RECT& rect) const {
+    for (const RECT& r : m_rects) {
+        if (r.left <= rect.left && r.top <= rect.top && r.right >= rect.right && r.bottom >= rect.bottom) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void Region::Union(const RECT& rect) { Combine(Region(rect), Op::Union); }
 void Region::Union(const Region& other) { Combine(other, Op::Union); }
 void Region::Subtract(const RECT& rect) { Combine(Region(rect), Op::Subtract); }

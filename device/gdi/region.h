@@ -23,6 +23,9 @@ public:
     bool Contains(int x, int y) const;
     // True when some pixel of rect is in the region.
     bool Intersects(const RECT& rect) const;
+    // True when one rectangle of the region holds all of rect: a quick check that may
+    // answer false for a rect covered only by several of them together.
+    bool HoldsInOneRect(const RECT& rect) const;
     const std::vector<RECT>& Rects() const { return m_rects; }
 
     void Union(const RECT& rect);

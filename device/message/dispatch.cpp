@@ -16,13 +16,13 @@ namespace {
 
 int g_depth = 0;
 // Innermost first: true for a DefWindowProcW frame, false for a window procedure frame.
-std::vector<bool> g_frames;
+std::vector<char> g_frames; // a byte each: pushed and popped on every delivery
 
 class DeliveryScope {
 public:
     DeliveryScope() {
         ++g_depth;
-        g_frames.push_back(false);
+        g_frames.push_back(0);
     }
     ~DeliveryScope() {
         g_frames.pop_back();
@@ -37,7 +37,7 @@ public:
 
 int DeliveryDepth() { return g_depth; }
 
-DefWindowProcScope::DefWindowProcScope() { g_frames.push_back(true); }
+DefWindowProcScope::DefWindowProcScope() { g_frames.push_back(1); }
 DefWindowProcScope::~DefWindowProcScope() { g_frames.pop_back(); }
 
 LRESULT Deliver(Window* window, UINT message, WPARAM wParam, LPARAM lParam, DeliveryKind kind) {
@@ -45,7 +45,7 @@ LRESULT Deliver(Window* window, UINT message, WPARAM wParam, LPARAM lParam, Deli
     WNDPROC proc = window->wndProc;
     if (spy::IsRecording() || Settings().trace) {
         spy::Record record{hwnd, message, wParam, lParam, kind == DeliveryKind::Posted, g_depth,
-                           !g_frames.empty() && g_frames.back()};
+                           !g_frames.empty() && g_frames.back() != 0};
         spy::Append(record);
         if (Settings().trace) {
             std::fprintf(stderr, "device: %s\n", spy::Describe(record).c_str());

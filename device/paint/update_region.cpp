@@ -117,6 +117,15 @@ void ExposeScreenArea(const RECT& area, const Window* except) {
     });
 }
 
+void InvalidateFrame(Window* window) {
+    if (IsEffectivelyVisible(window)) {
+        window->ncPaintNeeded = true;
+        if (window->deviceOwned) {
+            g_shellPaintPending = true;
+        }
+    }
+}
+
 void EraseNow(Window* window) {
     HWND hwnd = window->handle;
     if (!IsEffectivelyVisible(window)) {
@@ -220,12 +229,17 @@ BOOL WINAPI InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase) {
         return FALSE;
     }
     RECT client = device::ClientRectOnScreen(window);
-    device::gdi::Region area(client);
+    RECT wanted = client;
     if (lpRect != nullptr) {
         POINT origin = device::ClientOriginOnScreen(window);
-        area.Intersect(device::Offset(*lpRect, origin.x, origin.y));
+        wanted = device::gdi::IntersectRects(client, device::Offset(*lpRect, origin.x, origin.y));
     }
-    device::InvalidateScreenArea(window, area, bErase != FALSE, false);
+    // Already waiting to be painted (as a row of a long list is, changed several times
+    // between two paints): nothing to add.
+    if (window->updateRegion.HoldsInOneRect(wanted) && (bErase == FALSE || window->eraseNeeded)) {
+        return TRUE;
+    }
+    device::InvalidateScreenArea(window, device::gdi::Region(wanted), bErase != FALSE, false);
     return TRUE;
 }
 

@@ -21,6 +21,8 @@ void InvalidateWindowTree(Window* window);
 // the windows inside `except`.
 void ExposeScreenArea(const RECT& area, const Window* except);
 
+// The frame (WM_NCPAINT) is redrawn with the window's next paint.
+void InvalidateFrame(Window* window);
 // Sends the WM_NCPAINT and WM_ERASEBKGND that the window and the windows inside it have
 // waiting, now, parents first; the update regions stay for WM_PAINT.
 void EraseNow(Window* window);

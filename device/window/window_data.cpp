@@ -45,13 +45,22 @@ bool ExtraBytes(Window* window, int index, T** slot) {
 char16_t Fold(char16_t c) { return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c; }
 
 bool SamePropertyName(const std::u16string& name, LPCWSTR key) {
+    const char16_t* stored = name.c_str();
     size_t i = 0;
-    for (; key[i] != 0; ++i) {
-        if (i >= name.size() || Fold(name[i]) != Fold(key[i])) {
+    // Programs mostly ask with the very spelling they set; letters of another case are
+    // compared folded only where the plain comparison stops.
+    while (stored[i] == key[i] && key[i] != 0) {
+        ++i;
+    }
+    if (i == name.size() && key[i] == 0) {
+        return true;
+    }
+    for (; i < name.size(); ++i) {
+        if (key[i] == 0 || Fold(stored[i]) != Fold(key[i])) {
             return false;
         }
     }
-    return i == name.size();
+    return key[i] == 0;
 }
 
 std::u16string PropertyKey(LPCWSTR key) {
@@ -62,11 +71,22 @@ std::u16string PropertyKey(LPCWSTR key) {
     return key;
 }
 
+bool SameAtom(const std::u16string& name, LPCWSTR key) {
+    return name.size() == 2 && name[0] == u'\0' && name[1] == static_cast<char16_t>(reinterpret_cast<ULONG_PTR>(key));
+}
+
+// Asked on every message a toolkit window gets, so it compares in place and allocates
+// nothing.
 auto FindProperty(Window* window, LPCWSTR key) {
-    std::u16string wanted = PropertyKey(key);
-    return std::find_if(window->properties.begin(), window->properties.end(), [&](const auto& p) {
-        return IS_INTRESOURCE(key) ? p.first == wanted : SamePropertyName(p.first, key);
-    });
+    auto it = window->properties.begin();
+    const auto end = window->properties.end();
+    const bool atom = IS_INTRESOURCE(key);
+    for (; it != end; ++it) {
+        if (atom ? SameAtom(it->first, key) : SamePropertyName(it->first, key)) {
+            break;
+        }
+    }
+    return it;
 }
 
 } // namespace

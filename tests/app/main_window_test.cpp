@@ -102,9 +102,9 @@ TEST_F(MainWindowTest, KapatEndsTheProgramFreeingFormButtonsAndWindowOnceEach) {
                                                    ++s->formFreed;
                                                },
                                                &seen};
-        // The two other buttons open nothing yet; the program goes on.
+        // "Yeni Adres" opens nothing yet; the program goes on. ("Adres Ara" opens its
+        // window: the search window's own tests cover it.)
         TapOn(MainWindow->NewButton->Handle);
-        TapOn(MainWindow->SearchButton->Handle);
     });
     device::host::WhenIdle([&] {
         stillRunning = AppRunning && !AppTerminated;

@@ -291,8 +291,9 @@ LRESULT CALLBACK ListViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     }
 }
 
-// Columns, every item's texts (one per column) and the selected item, read straight from
-// the state so that dumping never disturbs the message traffic under test.
+// Columns, every item's texts (one per column), the selected item and the first row shown,
+// read straight from the state so that dumping never disturbs the message traffic under
+// test.
 void DumpListView(HWND hwnd, diag::JsonWriter& out) {
     const ListView* lv = StateOf(hwnd);
     if (lv == nullptr) {
@@ -327,6 +328,8 @@ void DumpListView(HWND hwnd, diag::JsonWriter& out) {
     out.EndArray();
     out.Key("selected");
     out.Number(selected);
+    out.Key("top"); // the first row the list shows
+    out.Number(lv->topIndex);
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 
 #include "controls/control_classes.h"
 #include "controls/message_box_icons.h"
+#include "diag/json_writer.h"
 #include "input/input_queue.h"
 #include "shell/system_info.h"
 #include "window/geometry.h"
@@ -322,6 +323,32 @@ HWND MessageBoxDefaultButton(HWND box) {
     return state != nullptr ? DefaultButton(box, *state) : nullptr;
 }
 
+namespace {
+
+const char* IconName(UINT iconFlag) {
+    switch (iconFlag & MB_ICONMASK) {
+    case MB_ICONHAND: return "error";
+    case MB_ICONQUESTION: return "question";
+    case MB_ICONEXCLAMATION: return "warning";
+    case MB_ICONASTERISK: return "information";
+    default: return "none";
+    }
+}
+
+// What the box says and which icon it shows, for tests and scripts that cannot read pixels.
+void DumpMessageBox(HWND hwnd, diag::JsonWriter& out) {
+    const MessageBoxState* state = BoxStateOf(hwnd);
+    if (state == nullptr) {
+        return;
+    }
+    out.Key("message");
+    out.String(state->text);
+    out.Key("icon");
+    out.String(std::string(IconName(state->iconFlag)));
+}
+
+} // namespace
+
 ClassDescriptor MessageBoxClassDescriptor() {
     ClassDescriptor descriptor{};
     descriptor.name = kMessageBoxClass;
@@ -330,6 +357,7 @@ ClassDescriptor MessageBoxClassDescriptor() {
     descriptor.wndExtra = static_cast<int>(sizeof(MessageBoxState*));
     // The box's face is the window colour, as on the Pocket PC.
     descriptor.background = reinterpret_cast<HBRUSH>(static_cast<ULONG_PTR>(COLOR_WINDOW + 1));
+    descriptor.dumpExtra = DumpMessageBox;
     return descriptor;
 }
 

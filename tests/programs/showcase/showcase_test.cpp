@@ -1,7 +1,7 @@
 // Runs the showcase script and compares its screenshots with the ones under docs/, pixel
 // for pixel. Set ADRES_UPDATE_SCREENSHOTS=1 to rewrite them after a deliberate change
 // (and look at the new pictures before committing them).
-#include "display/png_image.h"
+#include "support/docs_picture.h"
 
 #include <gtest/gtest.h>
 
@@ -46,24 +46,7 @@ protected:
     static int status_;
 
     void ExpectMatchesDocs(const std::string& name) {
-        device::gdi::Surface actual;
-        std::string error;
-        ASSERT_TRUE(device::ReadPng(WorkPath(name), &actual, &error)) << error;
-        std::string docs = std::string(SHOWCASE_DOCS_DIR) + "/" + name;
-        const char* update = std::getenv("ADRES_UPDATE_SCREENSHOTS");
-        if (update != nullptr && std::string(update) == "1") {
-            std::filesystem::copy_file(WorkPath(name), docs, std::filesystem::copy_options::overwrite_existing);
-        }
-        device::gdi::Surface expected;
-        ASSERT_TRUE(device::ReadPng(docs, &expected, &error)) << error;
-        ASSERT_EQ(actual.width, expected.width);
-        ASSERT_EQ(actual.height, expected.height);
-        int differing = 0;
-        for (size_t i = 0; i < actual.pixels.size(); ++i) {
-            differing += actual.pixels[i] != expected.pixels[i] ? 1 : 0;
-        }
-        EXPECT_EQ(differing, 0) << name << " differs from docs/" << name << " in " << differing
-                                << " pixels; the new one is " << WorkPath(name);
+        EXPECT_TRUE(test::MatchesDocsPicture(WorkPath(name), std::string(SHOWCASE_DOCS_DIR) + "/" + name));
     }
 };
 

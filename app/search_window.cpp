@@ -4,6 +4,7 @@
 #include "address_store.h"
 #include "application.h"
 #include "control_factory.h"
+#include "layout.h"
 #include "list_view.h"
 #include "message_box.h"
 #include "properties.h"
@@ -44,23 +45,29 @@ void CreateSearchWindow(TSearchWindow*& window, TControl* parent) {
     SetOnShow(window->Form, MakeEvent<&TSearchWindow::FormShow>(window));
 
     window->ButtonPanel = CreatePanel(window->Form, 0);
+    SetAlign(window->ButtonPanel, alBottom);
     SetSize(window->ButtonPanel, 0, kButtonPanelHeight);
     window->ButtonPanel->Margin = 0;
 
     window->CloseButton = CreateButton(window->ButtonPanel, u"Kapat");
+    SetAlign(window->CloseButton, alRight);
     SetSize(window->CloseButton, kCloseButtonWidth, 0);
 
     window->SearchPanel = CreatePanel(window->Form, 0);
+    SetAlign(window->SearchPanel, alTop);
     SetSize(window->SearchPanel, 0, kSearchPanelHeight);
 
     window->NameLabel = CreateLabel(window->SearchPanel, u"Adı SoyAdı:");
+    SetAlign(window->NameLabel, alLeft);
     SetSize(window->NameLabel, kNameLabelWidth, 0);
 
     window->NameEdit = CreateEditBox(window->SearchPanel, 0);
+    SetAlign(window->NameEdit, alClient);
 
     window->ResultList =
         CreateListView(window->Form, lvsReport, lvoAutoArrange | lvoGridLines | lvoFullRowSelect, nullptr, nullptr,
                        nullptr);
+    SetAlign(window->ResultList, alClient);
     SetColor(window->ResultList, clWindow);
     for (const TColumnSpec& column : kColumns) {
         AddColumn(window->ResultList, column.header, 0, column.width);

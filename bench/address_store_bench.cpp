@@ -3,6 +3,7 @@
 // Datasets are made with no index, an index on the name, and a covering index, so the
 // delivery database's index choice can be read off the same run.
 #include "address_store.h"
+#include "benchmark_main.h"
 #include "generated_addresses.h"
 #include "sqlite_database.h"
 #include "text_conversion.h"
@@ -225,13 +226,4 @@ void RegisterAll() {
 
 } // namespace
 
-int main(int argc, char** argv) {
-    RegisterAll();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return bench::RunBenchmarks(argc, argv, RegisterAll); }

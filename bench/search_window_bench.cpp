@@ -6,6 +6,7 @@
 // Also the list view's memory for 100,000 rows beside the UTF-16 bytes of their texts.
 #include "address_store.h"
 #include "application.h"
+#include "benchmark_main.h"
 #include "control_factory.h"
 #include "generated_addresses.h"
 #include "list_view.h"
@@ -186,13 +187,4 @@ void RegisterAll() {
 
 } // namespace
 
-int main(int argc, char** argv) {
-    RegisterAll();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return bench::RunBenchmarks(argc, argv, RegisterAll); }

@@ -22,8 +22,7 @@ TEST(AddressBook, StartsWithItsMainWindowAndEndsCleanlyOnKapat) {
                                              "tap \"Kapat\"\n"
                                              "# never reached: Kapat has ended the program\n"
                                              "dump \"after_kapat.json\"\n");
-    EXPECT_EQ(run.status, 0) << run.errors;
-    EXPECT_EQ(run.errors, "");
+    EXPECT_TRUE(RanCleanly(run));
     EXPECT_FALSE(std::filesystem::exists(program.Path("after_kapat.json")));
 
     Json dump;

@@ -14,6 +14,13 @@
 
 namespace address_book_test {
 
+::testing::AssertionResult RanCleanly(const RunResult& run) {
+    if (run.status == 0 && run.errors.empty()) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "status " << run.status << ", errors: " << run.errors;
+}
+
 ProgramRun::ProgramRun(const std::string& name)
     : m_directory(std::string(ADDRESS_BOOK_WORK_DIR) + "/" + name + "-" + std::to_string(getpid())) {
     std::filesystem::remove_all(m_directory);

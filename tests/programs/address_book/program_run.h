@@ -3,6 +3,8 @@
 // parallel tests never share files.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 
 namespace address_book_test {
@@ -11,6 +13,9 @@ struct RunResult {
     int status = -1;
     std::string errors; // what the program wrote on stderr
 };
+
+// Success when the program ended with status 0 and wrote nothing on stderr.
+::testing::AssertionResult RanCleanly(const RunResult& run);
 
 class ProgramRun {
 public:

@@ -183,8 +183,7 @@ TEST_F(SearchWindow, OpensWithItsPanelsListAndNameBoxAndTheCaretInTheBox) {
     ProgramRun program("search_opened");
     WriteDatabase(program);
     RunResult run = program.RunScript("tap \"Adres Ara\"\ndump \"opened.json\"\ntap \"Kapat\"\ntap \"Kapat\"\n");
-    ASSERT_EQ(run.status, 0) << run.errors;
-    EXPECT_EQ(run.errors, "");
+    ASSERT_TRUE(RanCleanly(run));
     const Json dump = ReadDump(program, "opened.json");
     const Json* form = FindTopLevel(dump, dump["foreground"].number);
     ASSERT_NE(form, nullptr);
@@ -248,8 +247,7 @@ TEST_F(SearchWindow, EachChangeOfTheNameListsTheMatchingRowsAsStoredInNameOrder)
                                       "type \"_\"\ndump \"underscore.json\"\nkey BACK\n"
                                       "type \"I\"\ndump \"capital_i.json\"\n"
                                       "tap \"Kapat\"\ntap \"Kapat\"\n");
-    ASSERT_EQ(run.status, 0) << run.errors;
-    EXPECT_EQ(run.errors, "");
+    ASSERT_TRUE(RanCleanly(run));
     const auto holds = [](std::u16string text) {
         return [text](const std::u16string& name) { return Holds(name, text); };
     };
@@ -300,8 +298,7 @@ TEST_F(SearchWindow, AFailedQueryShowsOneErrorBoxAndTheWindowStaysUsable) {
                                           "key RETURN\ndump \"closed.json\"\n"
                                           "type \"e\"\ndump \"again.json\"\n"
                                           "key RETURN\ntap \"Kapat\"\ntap \"Kapat\"\n");
-        ASSERT_EQ(run.status, 0) << run.errors;
-        EXPECT_EQ(run.errors, "");
+        ASSERT_TRUE(RanCleanly(run));
         for (const char* file : {"first.json", "burst.json", "again.json"}) {
             const Json dump = ReadDump(program, file);
             const std::vector<const Json*> boxes = MessageBoxes(dump);
@@ -349,8 +346,7 @@ void SearchWindow::ExpectRefusedOnce(const Broken& broken) {
     RunResult run = program.RunScript("tap \"Adres Ara\"\ndump \"refused.json\"\n"
                                       "key RETURN\ndump \"after.json\"\n"
                                       "tap \"Adres Ara\"\nkey RETURN\ntap \"Kapat\"\n");
-    ASSERT_EQ(run.status, 0) << run.errors;
-    EXPECT_EQ(run.errors, "");
+    ASSERT_TRUE(RanCleanly(run));
     const Json refused = ReadDump(program, "refused.json");
     const std::vector<const Json*> boxes = MessageBoxes(refused);
     ASSERT_EQ(boxes.size(), 1u);
@@ -380,7 +376,7 @@ TEST_F(SearchWindow, TheScrollBarsArrowsAndThumbShowTheLaterRowsOfALongList) {
     }
     WriteDatabase(program, many);
     RunResult first = program.RunScript("tap \"Adres Ara\"\ntype \"K\"\ndump \"filled.json\"\ntap \"Kapat\"\ntap \"Kapat\"\n");
-    ASSERT_EQ(first.status, 0) << first.errors;
+    ASSERT_TRUE(RanCleanly(first));
     const Json filled = ReadDump(program, "filled.json");
     const Json* form = FindTopLevel(filled, filled["foreground"].number);
     ASSERT_NE(form, nullptr);
@@ -400,7 +396,7 @@ TEST_F(SearchWindow, TheScrollBarsArrowsAndThumbShowTheLaterRowsOfALongList) {
                                " " + std::to_string(x) + " " + std::to_string(down) + "\ndump \"dragged.json\"\n" +
                                tapDown + "dump \"end.json\"\ntap \"Kapat\"\ntap \"Kapat\"\n";
     RunResult second = program.RunScript(script);
-    ASSERT_EQ(second.status, 0) << second.errors;
+    ASSERT_TRUE(RanCleanly(second));
     auto topOf = [&](const std::string& file) {
         const Json dump = ReadDump(program, file);
         const Json* shown = FindTopLevel(dump, dump["foreground"].number);
@@ -418,7 +414,7 @@ TEST_F(SearchWindow, TheReadmeScreenshotShowsTheWindowListingAddresses) {
     ProgramRun program("search_screenshot");
     WriteDatabase(program);
     RunResult run = program.RunScriptFile(std::string(ADDRESS_BOOK_SCRIPTS_DIR) + "/search_window_screenshot.txt");
-    ASSERT_EQ(run.status, 0) << run.errors;
+    ASSERT_TRUE(RanCleanly(run));
     EXPECT_TRUE(test::MatchesDocsPicture(program.Path("search_window.png"),
                                          std::string(ADDRESS_BOOK_DOCS_DIR) + "/search_window.png"));
 }

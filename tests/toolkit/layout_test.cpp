@@ -154,6 +154,7 @@ TEST_F(Layout, APlacedChildAndItsContainerAreMarkedSoNothingRecursesUpwards) {
     EXPECT_EQ(seen.containerStates & kAligningChildren, kAligningChildren);
     EXPECT_EQ(child->AlignState, 0);
     EXPECT_EQ(container->AlignState, 0);
+    child->OnMessage = TOnMessage{}; // `seen` ends here; the teardown's messages must not reach it
 }
 
 TEST_F(Layout, AResizedPanelRearrangesItsOwnChildren) {

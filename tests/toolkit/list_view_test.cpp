@@ -141,6 +141,7 @@ TEST_F(ListViewControl, ColumnsTakeTheNextIndexInCallOrderAndTheirWidthDecidesMa
     EXPECT_EQ(sent.columnTexts[4], u"İl");
     EXPECT_EQ(SendMessageW(list->Handle, LVM_GETCOLUMNWIDTH, 2, 0), 80);
     EXPECT_EQ(SendMessageW(list->Handle, LVM_GETCOLUMNWIDTH, 3, 0), 50);
+    list->OnMessage = TOnMessage{}; // `sent` ends here, before the teardown's messages
 }
 
 TEST_F(ListViewControl, ItemsAreAddedAtTheEndWithANilTextSentAsAnEmptyStringAndClearKeepsTheColumns) {
@@ -155,6 +156,7 @@ TEST_F(ListViewControl, ItemsAreAddedAtTheEndWithANilTextSentAsAnEmptyStringAndC
     EXPECT_TRUE(SetItemText(list, 1, 1, u"Çamlık Sok."));
     EXPECT_TRUE(SetItemText(list, 1, 0, nullptr));
     EXPECT_FALSE(SetItemText(list, 2, 0, u"yok")); // no such row
+    list->OnMessage = TOnMessage{};
     ASSERT_EQ(sent.items.size(), 5u);
     EXPECT_EQ(sent.items[1].iItem, 1); // the count, so the end
     for (const LVITEMW& item : sent.items) {

@@ -192,15 +192,16 @@ bool SdlDisplay::Open(const DeviceSettings& settings, std::string* error) {
         *error = "no desktop answers at " + DesktopNames() + " (" + SDL_GetError() + ")";
         return false;
     }
+    // Opened before the device starts: the screen's size comes from the settings themselves.
     int scale = settings.scale;
     m_window.reset(SDL_CreateWindow("Pocket PC", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                                    kScreenWidth * scale, kScreenHeight * scale,
+                                    settings.screenWidth * scale, settings.screenHeight * scale,
                                     SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE));
     if (m_window == nullptr) {
         *error = SDL_GetError();
         return false;
     }
-    SDL_SetWindowMinimumSize(m_window.get(), kScreenWidth, kScreenHeight);
+    SDL_SetWindowMinimumSize(m_window.get(), settings.screenWidth, settings.screenHeight);
     SDL_StartTextInput();
     return true;
 }
@@ -449,7 +450,7 @@ void SdlDisplay::Relayout() {
     if (target == nullptr) {
         return;
     }
-    m_view = sdl::FitScreen(target->w, target->h, kScreenWidth, kScreenHeight);
+    m_view = sdl::FitScreen(target->w, target->h, ScreenWidth(), ScreenHeight());
     if (m_canvas == nullptr || m_canvas->w != m_view.width || m_canvas->h != m_view.height) {
         m_canvas.reset(SDL_CreateRGBSurfaceWithFormat(0, m_view.width, m_view.height, 32,
                                                       SDL_PIXELFORMAT_RGB888));

@@ -4,6 +4,7 @@
 
 #include "gdi/dc_state.h"
 #include "gdi/verify.h"
+#include "shell/system_info.h"
 #include "winbase.h"
 
 namespace device::gdi {
@@ -289,9 +290,9 @@ int WINAPI GetDeviceCaps(HDC hdc, int index) {
     constexpr int kDtRasDisplay = 1;
     switch (index) {
     case HORZRES:
-        return 240;
+        return device::ScreenWidth();
     case VERTRES:
-        return 320;
+        return device::ScreenHeight();
     case BITSPIXEL:
         return 32;
     case PLANES:
@@ -301,10 +302,10 @@ int WINAPI GetDeviceCaps(HDC hdc, int index) {
         return 96;
     case kTechnology:
         return kDtRasDisplay;
-    case kHorzSize: // millimetres of a 240-pixel row at 96 dpi
-        return 64;
+    case kHorzSize: // millimetres of the screen at 96 dpi
+        return (device::ScreenWidth() * 254 + 480) / 960;
     case kVertSize:
-        return 85;
+        return (device::ScreenHeight() * 254 + 480) / 960;
     case kNumColors: // more than a palette holds
         return -1;
     case kRasterCaps:

@@ -17,12 +17,12 @@ gdi::Surface& ScreenSurface() {
 gdi::Surface& Screen() {
     gdi::Surface& screen = ScreenSurface();
     if (screen.width == 0) {
-        screen.Resize(kScreenWidth, kScreenHeight, 0xFFFFFF);
+        screen.Resize(ScreenWidth(), ScreenHeight(), 0xFFFFFF);
     }
     return screen;
 }
 
-void ResetScreen() { ScreenSurface().Resize(kScreenWidth, kScreenHeight, 0xFFFFFF); }
+void ResetScreen() { ScreenSurface().Resize(ScreenWidth(), ScreenHeight(), 0xFFFFFF); }
 
 gdi::Surface ComposedScreen() {
     gdi::Surface composed = Screen();

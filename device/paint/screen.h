@@ -1,4 +1,4 @@
-// The device's screen: one 240x320 framebuffer that every window paints into, clipped to
+// The device's screen: one framebuffer (240x320 unless set otherwise) that every window paints into, clipped to
 // the part of it that the window shows.
 #pragma once
 

@@ -49,9 +49,10 @@ void ResetState() {
 } // namespace
 
 void StartDevice(const DeviceSettings& settings) {
+    // The settings come first: the screen and the work area are made to their size.
+    SetSettings(settings);
     ResetState();
     gdi::ResetSystemColors();
-    SetSettings(settings);
     UseVirtualClock(true);
     for (const ClassDescriptor& descriptor : StandardControlClasses()) {
         RegisterSystemClass(descriptor);

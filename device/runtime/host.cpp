@@ -37,6 +37,8 @@ StepDriver g_driver;
 void StartHeadless(const Options& options) {
     DeviceSettings settings;
     settings.platformType = options.platform;
+    settings.screenWidth = options.screenWidth;
+    settings.screenHeight = options.screenHeight;
     StartDevice(settings);
     g_driver.Clear();
     SetIdleDriver(&g_driver);

@@ -25,6 +25,33 @@ bool ReadInt(const char* name, int low, int high, int* value, std::string* error
     return true;
 }
 
+// "WxH" with both sides within the accepted range.
+bool ReadScreenSize(DeviceSettings* settings, std::string* error) {
+    const char* text = std::getenv("DEVICE_SCREEN");
+    if (text == nullptr || *text == 0) {
+        return true;
+    }
+    const std::string value = text;
+    const size_t x = value.find('x');
+    auto side = [&](const std::string& part, int* out) {
+        if (part.empty() || part.size() > 4 || part.find_first_not_of("0123456789") != std::string::npos) {
+            return false;
+        }
+        *out = std::stoi(part);
+        return *out >= kMinScreenSide && *out <= kMaxScreenSide;
+    };
+    int width = 0;
+    int height = 0;
+    if (x == std::string::npos || !side(value.substr(0, x), &width) || !side(value.substr(x + 1), &height)) {
+        *error = "DEVICE_SCREEN must be WIDTHxHEIGHT with each side from " + std::to_string(kMinScreenSide) +
+                 " to " + std::to_string(kMaxScreenSide) + ", such as 320x240, not \"" + value + "\"";
+        return false;
+    }
+    settings->screenWidth = width;
+    settings->screenHeight = height;
+    return true;
+}
+
 } // namespace
 
 const DeviceSettings& Settings() { return g_settings; }
@@ -50,6 +77,9 @@ bool ReadSettingsFromEnvironment(DeviceSettings* settings, std::string* error) {
             *error = "DEVICE_PLATFORM must be PocketPC or SmartPhone, not \"" + name + "\"";
             return false;
         }
+    }
+    if (!ReadScreenSize(settings, error)) {
+        return false;
     }
     if (const char* trace = std::getenv("DEVICE_TRACE")) {
         settings->trace = *trace != 0 && std::string(trace) != "0";

@@ -12,10 +12,16 @@ struct DeviceSettings {
     int scale = 2;                 // DEVICE_SCALE: desktop window zoom, 1 to 4
     std::u16string platformType = u"PocketPC"; // DEVICE_PLATFORM
     bool trace = false;            // DEVICE_TRACE: print every delivered message to stderr
+    int screenWidth = 240;         // DEVICE_SCREEN: the screen's size in pixels, WxH
+    int screenHeight = 320;
 };
 
 const DeviceSettings& Settings();
 void SetSettings(const DeviceSettings& settings);
+
+// The smallest and largest side DEVICE_SCREEN accepts.
+inline constexpr int kMinScreenSide = 160;
+inline constexpr int kMaxScreenSide = 800;
 
 // Reads the DEVICE_* variables; on a malformed value fills `error` and returns false.
 bool ReadSettingsFromEnvironment(DeviceSettings* settings, std::string* error);

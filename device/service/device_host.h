@@ -11,6 +11,8 @@ namespace device::host {
 
 struct Options {
     std::u16string platform = u"PocketPC"; // what SPI_GETPLATFORMTYPE answers
+    int screenWidth = 240;                  // the screen's size in pixels
+    int screenHeight = 320;
 };
 
 // A fresh headless device with a virtual clock; any earlier state is gone.

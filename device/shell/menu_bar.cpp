@@ -49,16 +49,16 @@ void DrawKeyboardIcon(HDC hdc, const RECT& button) {
 void Paint(HWND hwnd) {
     PAINTSTRUCT paint;
     HDC hdc = BeginPaint(hwnd, &paint);
-    RECT bar{0, 0, kScreenWidth, kMenuBarHeight};
+    RECT bar{0, 0, ScreenWidth(), kMenuBarHeight};
     FillRect(hdc, &bar, GetSysColorBrush(COLOR_BTNFACE));
-    RECT line{0, 0, kScreenWidth, 1};
+    RECT line{0, 0, ScreenWidth(), 1};
     FillRect(hdc, &line, GetSysColorBrush(COLOR_BTNSHADOW));
-    RECT highlight{0, 1, kScreenWidth, 2};
+    RECT highlight{0, 1, ScreenWidth(), 2};
     FillRect(hdc, &highlight, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
     const MenuBar* menuBar = FindByBar(hwnd);
     if (menuBar != nullptr && (menuBar->flags & SHCMBF_HIDESIPBUTTON) == 0) {
         // The input panel button; the input panel itself is not emulated.
-        RECT button{kScreenWidth - kInputPanelButtonWidth - 2, 2, kScreenWidth - 2, kMenuBarHeight};
+        RECT button{ScreenWidth() - kInputPanelButtonWidth - 2, 2, ScreenWidth() - 2, kMenuBarHeight};
         DrawEdge(hdc, &button, BDR_RAISEDINNER, BF_RECT);
         DrawKeyboardIcon(hdc, button);
     }
@@ -129,7 +129,7 @@ BOOL WINAPI SHCreateMenuBar(SHMENUBARINFO* pmbi) {
     }
     owner = device::TopLevelOf(owner);
     HWND bar = CreateWindowExW(0, device::kMenuBarClass, u"", WS_POPUP, 0,
-                               device::kScreenHeight - device::kMenuBarHeight, device::kScreenWidth,
+                               device::ScreenHeight() - device::kMenuBarHeight, device::ScreenWidth(),
                                device::kMenuBarHeight, owner->handle, nullptr, nullptr, nullptr);
     device::Window* window = device::LookUp(bar);
     if (window == nullptr) {

@@ -26,7 +26,7 @@ bool ShowsOkButton(const Window* title) {
 }
 
 RECT OkButtonRect() {
-    return RECT{kScreenWidth - kOkButtonWidth - 3, 4, kScreenWidth - 3, kNavigationBarHeight - 4};
+    return RECT{ScreenWidth() - kOkButtonWidth - 3, 4, ScreenWidth() - 3, kNavigationBarHeight - 4};
 }
 
 void FillGradient(HDC hdc, const RECT& rect, COLORREF top, COLORREF bottom) {
@@ -56,7 +56,7 @@ void DrawStartFlag(HDC hdc) {
 void Paint(HWND hwnd) {
     PAINTSTRUCT paint;
     HDC hdc = BeginPaint(hwnd, &paint);
-    RECT bar{0, 0, kScreenWidth, kNavigationBarHeight};
+    RECT bar{0, 0, ScreenWidth(), kNavigationBarHeight};
     FillGradient(hdc, bar, RGB(40, 90, 180), RGB(10, 40, 110));
     DrawStartFlag(hdc);
     Window* title = TitleWindow();
@@ -66,7 +66,7 @@ void Paint(HWND hwnd) {
     HGDIOBJ old = SelectObject(hdc, bold);
     SetBkMode(hdc, TRANSPARENT);
     SetTextColor(hdc, RGB(255, 255, 255));
-    RECT text{26, 0, ShowsOkButton(title) ? OkButtonRect().left - 4 : kScreenWidth - 4, kNavigationBarHeight};
+    RECT text{26, 0, ShowsOkButton(title) ? OkButtonRect().left - 4 : ScreenWidth() - 4, kNavigationBarHeight};
     if (title != nullptr) {
         DrawTextW(hdc, title->text.c_str(), static_cast<int>(title->text.size()), &text,
                   DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
@@ -130,7 +130,7 @@ void RegisterNavigationBarClass() {
 }
 
 void CreateNavigationBar() {
-    HWND hwnd = CreateWindowExW(WS_EX_TOPMOST, kNavigationBarClass, u"", WS_POPUP, 0, 0, kScreenWidth,
+    HWND hwnd = CreateWindowExW(WS_EX_TOPMOST, kNavigationBarClass, u"", WS_POPUP, 0, 0, ScreenWidth(),
                                 kNavigationBarHeight, nullptr, nullptr, nullptr, nullptr);
     g_navigationBar = hwnd;
     g_okPressed = false;

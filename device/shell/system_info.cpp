@@ -1,4 +1,5 @@
-// GetSystemMetrics and SystemParametersInfoW: the metrics of a QVGA Pocket PC.
+// GetSystemMetrics and SystemParametersInfoW: the metrics of a Pocket PC, its screen as
+// large as the device's setting.
 #include "shell/system_info.h"
 
 #include "runtime/settings.h"
@@ -9,20 +10,24 @@
 namespace device {
 namespace {
 
-RECT g_workArea{0, kNavigationBarHeight, kScreenWidth, kScreenHeight};
+RECT g_workArea{0, kNavigationBarHeight, 240, 320};
 
 } // namespace
 
+int ScreenWidth() { return Settings().screenWidth; }
+int ScreenHeight() { return Settings().screenHeight; }
 RECT WorkArea() { return g_workArea; }
 void SetWorkArea(const RECT& area) { g_workArea = area; }
-void ResetSystemInfo() { g_workArea = RECT{0, kNavigationBarHeight, kScreenWidth, kScreenHeight}; }
+// The work area is the screen below the navigation bar; the menu bar's strip belongs to
+// the window that owns the bar.
+void ResetSystemInfo() { g_workArea = RECT{0, kNavigationBarHeight, ScreenWidth(), ScreenHeight()}; }
 
 } // namespace device
 
 int WINAPI GetSystemMetrics(int nIndex) {
     switch (nIndex) {
-    case SM_CXSCREEN: return device::kScreenWidth;
-    case SM_CYSCREEN: return device::kScreenHeight;
+    case SM_CXSCREEN: return device::ScreenWidth();
+    case SM_CYSCREEN: return device::ScreenHeight();
     // Scroll bars of QVGA devices are 13 pixels thick.
     case SM_CXVSCROLL: case SM_CYHSCROLL: case SM_CYVSCROLL: case SM_CXHSCROLL:
     case SM_CYVTHUMB: case SM_CXHTHUMB: return 13;
@@ -31,8 +36,8 @@ int WINAPI GetSystemMetrics(int nIndex) {
     case SM_CXDLGFRAME: case SM_CYDLGFRAME: return 3;
     case SM_CXICON: case SM_CYICON: case SM_CXCURSOR: case SM_CYCURSOR: return 32;
     case SM_CYMENU: return device::kMenuBarHeight;
-    case SM_CXFULLSCREEN: return device::kScreenWidth;
-    case SM_CYFULLSCREEN: return device::kScreenHeight - device::kNavigationBarHeight;
+    case SM_CXFULLSCREEN: return device::ScreenWidth();
+    case SM_CYFULLSCREEN: return device::ScreenHeight() - device::kNavigationBarHeight;
     // A stylus lands less precisely than a mouse.
     case SM_CXDOUBLECLK: case SM_CYDOUBLECLK: return 8;
     case SM_CXEDGE: case SM_CYEDGE: return 2;

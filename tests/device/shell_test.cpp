@@ -27,6 +27,51 @@ TEST_F(ShellTest, TheWorkAreaStartsBelowTheNavigationBar) {
     EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 320);
 }
 
+TEST_F(ShellTest, TheBarsTheWorkAreaAndTheMetricsFollowTheScreensSize) {
+    const struct {
+        int cx, cy;
+    } sizes[] = {{240, 320}, {320, 240}, {240, 240}, {800, 160}};
+    for (const auto& size : sizes) {
+        device::host::Stop();
+        device::host::StartHeadless(device::host::Options{u"PocketPC", size.cx, size.cy});
+        const std::string name = std::to_string(size.cx) + "x" + std::to_string(size.cy);
+        EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), size.cx) << name;
+        EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), size.cy) << name;
+        EXPECT_EQ(GetSystemMetrics(SM_CYFULLSCREEN), size.cy - 26) << name;
+        HDC screen = GetDC(nullptr);
+        EXPECT_EQ(GetDeviceCaps(screen, HORZRES), size.cx) << name;
+        EXPECT_EQ(GetDeviceCaps(screen, VERTRES), size.cy) << name;
+        ReleaseDC(nullptr, screen);
+        RECT area;
+        ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0));
+        EXPECT_TRUE(area.left == 0 && area.top == 26 && area.right == size.cx && area.bottom == size.cy) << name;
+        int width = 0;
+        int height = 0;
+        device::diag::ScreenPixels(&width, &height);
+        EXPECT_EQ(width, size.cx) << name;
+        EXPECT_EQ(height, size.cy) << name;
+        // A class the device always has: the test's own went with the device restarted.
+        HWND form = CreateWindowExW(0, u"STATIC", u"", WS_POPUP | WS_VISIBLE, 0, 26, size.cx, size.cy - 26,
+                                    nullptr, nullptr, nullptr, nullptr);
+        SHMENUBARINFO info{};
+        info.cbSize = SHMENUBARINFO_SIZE_32BIT;
+        info.hwndParent = form;
+        info.dwFlags = SHCMBF_EMPTYBAR;
+        ASSERT_TRUE(SHCreateMenuBar(&info)) << name;
+        RECT bar;
+        GetWindowRect(info.hwndMB, &bar);
+        EXPECT_TRUE(bar.left == 0 && bar.top == size.cy - 26 && bar.right == size.cx && bar.bottom == size.cy)
+            << name;
+        // The "ok" button keeps to the right end of the navigation bar.
+        SHDoneButton(form, SHDB_SHOW);
+        Pump();
+        test::StartLog();
+        device::input::Tap(size.cx - 16, 13);
+        Pump();
+        EXPECT_EQ(test::Only(test::Log(), {WM_COMMAND}).size(), 1u) << name;
+    }
+}
+
 TEST_F(ShellTest, ThePlatformTypeNeedsRoomForItsTerminator) {
     WCHAR buffer[51];
     ASSERT_TRUE(SystemParametersInfoW(SPI_GETPLATFORMTYPE, sizeof buffer, buffer, 0));

@@ -95,13 +95,14 @@ protected:
     }
 
     // Starts the program at `scale` and waits until its window is on the screen.
-    void StartProgram(int scale, const std::string& platform = "") {
+    void StartProgram(int scale, const std::string& platform = "", const std::string& screen = "") {
         m_scale = scale;
         std::string lsan = LeakCheckOptions();
         std::map<std::string, std::string> environment{
             {"DISPLAY", m_server.Display()}, {"WAYLAND_DISPLAY", ""},
             {"DEVICE_SCRIPT", ""},           {"DEVICE_SCALE", std::to_string(scale)},
-            {"DEVICE_PLATFORM", platform},   {"LSAN_OPTIONS", lsan}};
+            {"DEVICE_PLATFORM", platform},   {"DEVICE_SCREEN", screen},
+            {"LSAN_OPTIONS", lsan}};
         ASSERT_TRUE(m_program.Start(DESKTOP_PROGRAM_PATH, m_dir, environment, Path("stderr.txt")));
         bool ok = false;
         std::string found = desktop_test::Xdotool(
@@ -360,6 +361,14 @@ TEST_F(DesktopWindow, ClosingTheWindowEndsTheProgramOnWmQuitAndTheScaleAndPlatfo
     std::string geometry = desktop_test::Xdotool("getwindowgeometry " + m_windowId, &ok);
     EXPECT_NE(geometry.find("Geometry: 720x960"), std::string::npos) << geometry;
     EXPECT_EQ(Log().front(), "platform SmartPhone");
+    CloseAndExpectCleanExit();
+}
+
+TEST_F(DesktopWindow, ALandscapeScreenGivesALandscapeWindow) {
+    StartProgram(2, "", "320x240");
+    bool ok = false;
+    std::string geometry = desktop_test::Xdotool("getwindowgeometry " + m_windowId, &ok);
+    EXPECT_NE(geometry.find("Geometry: 640x480"), std::string::npos) << geometry;
     CloseAndExpectCleanExit();
 }
 

@@ -324,11 +324,7 @@ bool TControl::CreateWindow() {
         info.hwndParent = Handle;
         info.dwFlags = SHCMBF_EMPTYBAR;
         if (SHCreateMenuBar(&info)) {
-            RECT bar{};
-            GetWindowRect(info.hwndMB, &bar);
-            if (y + height > bar.top) {
-                SetWindowPos(Handle, nullptr, 0, 0, width, bar.top - y, SWP_NOMOVE | SWP_NOZORDER | SWP_NOOWNERZORDER);
-            }
+            EndAboveMenuBar(this, info.hwndMB);
         }
     }
     if ((Style & WS_VISIBLE) != 0) {
@@ -346,6 +342,18 @@ bool TControl::CreateWindow() {
     }
     CreateChildWindows(this);
     return true;
+}
+
+void EndAboveMenuBar(TControl* form, HWND menuBar) {
+    RECT bar{};
+    RECT window{};
+    if (menuBar == nullptr || !GetWindowRect(menuBar, &bar) || !GetWindowRect(form->Handle, &window)) {
+        return;
+    }
+    if (window.bottom > bar.top) {
+        SetWindowPos(form->Handle, nullptr, 0, 0, window.right - window.left, bar.top - window.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOOWNERZORDER);
+    }
 }
 
 int GetPlatformType() {

@@ -44,6 +44,9 @@ HWND GetWindowHandle(TControl* control);
 // The virtual window-creation operation; true when the window exists afterwards.
 bool CreateWindow(TControl* control);
 void CreateChildWindows(TControl* control);
+// Shortens a form that reaches below its menu bar so that it ends where the bar starts: the
+// shell leaves the room to the application.
+void EndAboveMenuBar(TControl* form, HWND menuBar);
 
 // 0 unknown, 1 Pocket PC, 2 Smartphone; asked once and cached.
 int GetPlatformType();

@@ -5,6 +5,8 @@
 #include "control_factory.h"
 #include "dispatch.h"
 
+#include "aygshell.h"
+
 LRESULT SendToControl(TControl* control, UINT message, WPARAM wParam, LPARAM lParam) {
     return SendMessageW(GetWindowHandle(control), message, wParam, lParam);
 }
@@ -86,6 +88,11 @@ void SetWindowState(TControl* control, BYTE state) {
     control->WindowState = state;
     static constexpr int kCommands[] = {SW_SHOWNOACTIVATE, SW_SHOWMINNOACTIVE, SW_SHOWMAXIMIZED};
     ShowWindow(GetWindowHandle(control), state < 3 ? kCommands[state] : SW_SHOWNOACTIVATE);
+    // Maximized, a form covers the whole work area, the strip of its menu bar included; like
+    // a form without explicit bounds it ends where its bar starts, so nothing of it is hidden.
+    if (state == 2 && control->IsForm && control->Handle != nullptr) {
+        EndAboveMenuBar(control, SHFindMenuBar(control->Handle));
+    }
 }
 
 bool GetEnabled(TControl* control) {

@@ -176,6 +176,30 @@ TEST_F(Construction, OnASmartphoneAFormGetsNoMenuBarAndReachesTheScreensBottom) 
     Free(form);
 }
 
+TEST_F(Construction, AMaximizedFormEndsWhereItsMenuBarStartsOnEveryScreen) {
+    const struct {
+        const char16_t* platform;
+        int width, height;
+        LONG bottom; // of the maximized form
+    } cases[] = {
+        {u"PocketPC", 240, 320, 294}, {u"PocketPC", 320, 240, 214}, {u"SmartPhone", 240, 320, 320}, // no bar
+    };
+    for (const auto& test : cases) {
+        device::host::Stop();
+        device::host::StartHeadless(device::host::Options{test.platform, test.width, test.height});
+        test::ResetToolkit();
+        TControl* form = CreateForm(nullptr, u"Form");
+        SetVisible(form, false);
+        SetWindowState(form, 2);
+        const RECT rect = WindowRect(form->Handle);
+        EXPECT_TRUE(rect.left == 0 && rect.top == 26 && rect.right == test.width && rect.bottom == test.bottom)
+            << test.width << "x" << test.height << ": bottom " << rect.bottom;
+        EXPECT_EQ(form->WindowState, 2); // still maximized after the shortening
+        EXPECT_NE(GetWindowLongW(form->Handle, GWL_STYLE) & WS_MAXIMIZE, 0);
+        Free(form);
+    }
+}
+
 TEST_F(Construction, AFormWithExplicitBoundsKeepsThemAndGetsACaption) {
     TControl* form = CreateForm(nullptr, u"Form");
     SetBoundsRect(form, RECT{10, 40, 210, 240});

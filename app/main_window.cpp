@@ -3,6 +3,7 @@
 
 #include "application.h"
 #include "control_factory.h"
+#include "new_address_window.h"
 #include "properties.h"
 #include "search_window.h"
 
@@ -38,8 +39,12 @@ void CreateMainWindow(TMainWindow*& window, TControl* parent) {
 }
 
 void NewAddressClick(TMainWindow* /*window*/, TControl* /*sender*/) {
-    // Opens the new-address window (built fresh, shown modally, freed afterwards) once
-    // that window exists; until then the button does nothing.
+    // Built afresh on every tap, so nothing typed survives a visit; freeing the form
+    // releases its controls and the window object.
+    TNewAddressWindow* window = nullptr;
+    CreateNewAddressWindow(window, MainForm);
+    ShowModal(window->Form);
+    Free(window->Form);
 }
 
 void SearchClick(TMainWindow* /*window*/, TControl* /*sender*/) {

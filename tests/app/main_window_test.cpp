@@ -102,9 +102,16 @@ TEST_F(MainWindowTest, KapatEndsTheProgramFreeingFormButtonsAndWindowOnceEach) {
                                                    ++s->formFreed;
                                                },
                                                &seen};
-        // "Yeni Adres" opens nothing yet; the program goes on. ("Adres Ara" opens its
-        // window: the search window's own tests cover it.)
         TapOn(MainWindow->NewButton->Handle);
+    });
+    bool newAddressShown = false;
+    device::host::WhenIdle([&] {
+        // The new-address window is up; its own "Kapat" (the topmost one) leaves it again.
+        // ("Adres Ara" opens its window: the search window's own tests cover it.)
+        WCHAR title[32] = {};
+        GetWindowTextW(GetForegroundWindow(), title, 32);
+        newAddressShown = std::u16string(title) == u"Yeni Adres";
+        TapOn(device::diag::FindWindowByText(u"Kapat"));
     });
     device::host::WhenIdle([&] {
         stillRunning = AppRunning && !AppTerminated;
@@ -112,6 +119,7 @@ TEST_F(MainWindowTest, KapatEndsTheProgramFreeingFormButtonsAndWindowOnceEach) {
     });
     device::host::WhenIdle([] { ADD_FAILURE() << "Kapat should have ended the program"; });
     EXPECT_EQ(RunAddressBook(), 0);
+    EXPECT_TRUE(newAddressShown);
     EXPECT_TRUE(stillRunning);
     EXPECT_TRUE(seen.fieldClearedFirst);
     EXPECT_EQ(seen.formFreed, 1);

@@ -50,16 +50,17 @@ std::string ProgramRun::Read(const std::string& file) const {
     return text.str();
 }
 
-RunResult ProgramRun::RunScript(const std::string& script) {
+RunResult ProgramRun::RunScript(const std::string& script, const std::string& environment) {
     const std::string scriptPath = Path("script.txt");
     std::ofstream(scriptPath, std::ios::binary) << script;
-    return RunScriptFile(scriptPath);
+    return RunScriptFile(scriptPath, environment);
 }
 
-RunResult ProgramRun::RunScriptFile(const std::string& scriptPath) {
+RunResult ProgramRun::RunScriptFile(const std::string& scriptPath, const std::string& environment) {
     const std::string program = std::filesystem::path(ADRESDEFTERI_PATH).filename().string();
     const std::string command = "cd '" + m_directory +
-                                "' && env -u DISPLAY -u WAYLAND_DISPLAY ASAN_OPTIONS=detect_leaks=1 DEVICE_SCRIPT='" +
+                                "' && env -u DISPLAY -u WAYLAND_DISPLAY ASAN_OPTIONS=detect_leaks=1 " +
+                                environment + " DEVICE_SCRIPT='" +
                                 scriptPath + "' './" + program + "' 2>'" + Path("errors.txt") + "'";
     const int raw = std::system(command.c_str());
     RunResult result;

@@ -30,10 +30,11 @@ public:
     std::string Path(const std::string& file) const { return m_directory + "/" + file; }
     std::string Read(const std::string& file) const;
 
-    // Runs the program with the script (from a string, or a file), in the directory; leak
-    // checking stays on, so a leak under the sanitizers makes the status non-zero.
-    RunResult RunScript(const std::string& script);
-    RunResult RunScriptFile(const std::string& scriptPath);
+    // Runs the program with the script (from a string, or a file), in the directory, with
+    // `environment` ("NAME=value ...") put in front; leak checking stays on, so a leak under
+    // the sanitizers makes the status non-zero.
+    RunResult RunScript(const std::string& script, const std::string& environment = "");
+    RunResult RunScriptFile(const std::string& scriptPath, const std::string& environment = "");
 
 private:
     std::string m_directory;

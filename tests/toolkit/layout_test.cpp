@@ -1,4 +1,4 @@
-// Layout: where alignment puts children, when it waits for a showing, label sizing and
+// Layout: where alignment puts children and when it waits for a showing, label sizing, and
 // anchors.
 #include "application.h"
 #include "canvas.h"
@@ -23,7 +23,7 @@ std::string Format(const RECT& r) {
            std::to_string(r.right) + ", " + std::to_string(r.bottom) + ")";
 }
 
-class Layout : public test::ToolkitTest {
+class LayoutTest : public test::ToolkitTest {
 protected:
     void TearDown() override {
         Free(form_);
@@ -43,6 +43,11 @@ protected:
     TControl* form_ = nullptr;
 };
 
+// Three groups: alignment, label sizing, anchors.
+class Alignment : public LayoutTest {};
+class LabelSizing : public LayoutTest {};
+class Anchors : public LayoutTest {};
+
 struct AlignedChild {
     BYTE align;
     LONG width, height; // 0 leaves the panel's default
@@ -56,7 +61,7 @@ struct PlacementCase {
     bool windows = true; // a window would hide a negative size: the platform clamps it
 };
 
-TEST_F(Layout, AlignedChildrenTakeTheEdgesOfWhatTheEarlierOnesLeft) {
+TEST_F(Alignment, AlignedChildrenTakeTheEdgesOfWhatTheEarlierOnesLeft) {
     const PlacementCase cases[] = {
         {"top, left, client",
          200,
@@ -104,7 +109,7 @@ TEST_F(Layout, AlignedChildrenTakeTheEdgesOfWhatTheEarlierOnesLeft) {
     }
 }
 
-TEST_F(Layout, AChildOfAHiddenFormOnlyMarksItUntilTheFormIsShown) {
+TEST_F(Alignment, AChildOfAHiddenFormOnlyMarksItUntilTheFormIsShown) {
     form_ = CreateForm(nullptr, u"Form");
     SetVisible(form_, false);
     TControl* child = CreatePanel(form_, 2);
@@ -116,7 +121,7 @@ TEST_F(Layout, AChildOfAHiddenFormOnlyMarksItUntilTheFormIsShown) {
     EXPECT_EQ(GetWidth(child), ClientWidth(form_) - 4);
 }
 
-TEST_F(Layout, WritingTheSameAlignInstallsTheHookWithoutRealigning) {
+TEST_F(Alignment, WritingTheSameAlignInstallsTheHookWithoutRealigning) {
     TControl* container = Container(200, 100, 2);
     TControl* child = CreatePanel(container, 2);
     SetAlign(child, alTop);
@@ -129,7 +134,7 @@ TEST_F(Layout, WritingTheSameAlignInstallsTheHookWithoutRealigning) {
     EXPECT_EQ(GetBoundsRect(child).bottom, 98);
 }
 
-TEST_F(Layout, APlacedChildAndItsContainerAreMarkedSoNothingRecursesUpwards) {
+TEST_F(Alignment, APlacedChildAndItsContainerAreMarkedSoNothingRecursesUpwards) {
     TControl* container = Container(200, 100, 2);
     TControl* child = CreatePanel(container, 2);
     Realize();
@@ -157,7 +162,7 @@ TEST_F(Layout, APlacedChildAndItsContainerAreMarkedSoNothingRecursesUpwards) {
     child->OnMessage = TOnMessage{}; // `seen` ends here; the teardown's messages must not reach it
 }
 
-TEST_F(Layout, AResizedPanelRearrangesItsOwnChildren) {
+TEST_F(Alignment, AResizedPanelRearrangesItsOwnChildren) {
     TControl* container = Container(200, 100, 1);
     TControl* panel = SetSize(CreatePanel(container, 0), 0, 36); // bordered, as a button bar
     panel->Margin = 0;
@@ -192,7 +197,7 @@ SIZE Measured(const std::u16string& text, const LOGFONTW* font = nullptr) {
     return size;
 }
 
-TEST_F(Layout, AnAutoSizedControlTakesItsTextsSizeWhereAlignmentLeavesIt) {
+TEST_F(LabelSizing, AnAutoSizedControlTakesItsTextsSizeWhereAlignmentLeavesIt) {
     const SIZE text = Measured(u"Posta Kodu:");
     struct Case {
         const char* name;
@@ -226,7 +231,7 @@ TEST_F(Layout, AnAutoSizedControlTakesItsTextsSizeWhereAlignmentLeavesIt) {
     }
 }
 
-TEST_F(Layout, AnAutoSizedLabelInAnItalicFontFollowsItsTextUntilTurnedOff) {
+TEST_F(LabelSizing, AnAutoSizedLabelInAnItalicFontFollowsItsTextUntilTurnedOff) {
     TControl* label = CreateLabel(Container(200, 100, 2), u"Adı SoyAdı:");
     SetFontItalic(GetFont(label), true);
     const LOGFONTW italic = label->Font->ToolData.Font;
@@ -239,7 +244,7 @@ TEST_F(Layout, AnAutoSizedLabelInAnItalicFontFollowsItsTextUntilTurnedOff) {
     EXPECT_EQ(GetWidth(label), Measured(u"İli ", &italic).cx + 2);
 }
 
-TEST_F(Layout, AnchoredChildrenFollowOrStretchWithTheRightAndBottomEdges) {
+TEST_F(Anchors, ChildrenFollowOrStretchWithTheRightAndBottomEdges) {
     TControl* container = Container(200, 100, 2);
     struct Case {
         bool left, top, right, bottom;

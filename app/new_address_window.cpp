@@ -87,6 +87,12 @@ void CreateNewAddressWindow(TNewAddressWindow*& window, TControl* parent) {
 }
 
 void TNewAddressWindow::FormShow(TControl* /*sender*/) {
+    // The boxes' windows were made while the form was built (setting their colour needs
+    // them), the panel's only now, and a new window goes below its siblings. Scrolled, the
+    // panel moves with the boxes and would slide under them, covering "Kaydet"; it is kept
+    // above them so that both buttons stay visible and tappable.
+    SetWindowPos(GetWindowHandle(ButtonPanel), HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     MakeScrolling(Form);
     SetFocused(NameEdit, true);
     SelectAll(NameEdit);

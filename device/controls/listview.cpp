@@ -26,6 +26,7 @@
 
 #include "controls/listview_state.h"
 #include "diag/json_writer.h"
+#include "window/window_registry.h"
 
 #include <algorithm>
 #include <new>
@@ -36,7 +37,11 @@ ListView* StateOf(HWND hwnd) { return reinterpret_cast<ListView*>(GetWindowLongP
 
 bool StillAlive(HWND hwnd, const ListView* lv) { return IsWindow(hwnd) && StateOf(hwnd) == lv; }
 
-DWORD StyleOf(const ListView& lv) { return static_cast<DWORD>(GetWindowLongW(lv.hwnd, GWL_STYLE)); }
+// Read from the window record: asked several times for every row added.
+DWORD StyleOf(const ListView& lv) {
+    const Window* window = LookUp(lv.hwnd);
+    return window != nullptr ? window->style : 0;
+}
 
 bool IsReportView(const ListView& lv) { return (StyleOf(lv) & LVS_TYPEMASK) == LVS_REPORT; }
 

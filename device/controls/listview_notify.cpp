@@ -1,6 +1,7 @@
 // The list view's notifications to its parent (WM_NOTIFY) and the item states they report:
 // selection and focus, with LVN_ITEMCHANGING/LVN_ITEMCHANGED around every change.
 #include "controls/listview_state.h"
+#include "window/window_registry.h"
 
 #include <algorithm>
 
@@ -60,11 +61,14 @@ void ApplyState(ListView& lv, int index, UINT newState) {
 
 } // namespace
 
+// Three of these go out for every row a program adds and labels, so the records are read
+// directly rather than through the API.
 LRESULT Notify(ListView& lv, UINT code, NMHDR* header) {
+    const Window* self = LookUp(lv.hwnd);
     header->hwndFrom = lv.hwnd;
-    header->idFrom = static_cast<UINT_PTR>(GetWindowLongPtrW(lv.hwnd, GWLP_ID));
+    header->idFrom = self != nullptr ? self->id : 0;
     header->code = code;
-    if (lv.notifyParent == nullptr || !IsWindow(lv.notifyParent)) {
+    if (lv.notifyParent == nullptr || LookUp(lv.notifyParent) == nullptr) {
         return 0;
     }
     return SendMessageW(lv.notifyParent, WM_NOTIFY, header->idFrom, reinterpret_cast<LPARAM>(header));

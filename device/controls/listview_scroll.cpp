@@ -3,6 +3,7 @@
 #include "controls/listview_state.h"
 
 #include "paint/update_region.h"
+#include "window/geometry.h"
 #include "window/window_registry.h"
 #include "window/window_tree.h"
 
@@ -11,10 +12,13 @@
 namespace device::listview {
 namespace {
 
+// Read from the window record: asked several times for every row added.
 RECT ClientRect(const ListView& lv) {
-    RECT client{};
-    GetClientRect(lv.hwnd, &client);
-    return client;
+    const Window* window = LookUp(lv.hwnd);
+    if (window == nullptr) {
+        return RECT{};
+    }
+    return RECT{0, 0, Width(window->clientRect), Height(window->clientRect)};
 }
 
 // Rows that show at least in part.

@@ -26,8 +26,10 @@ public:
     }
     ~DeliveryScope() {
         g_frames.pop_back();
-        --g_depth;
-        CollectReleasedWindows();
+        // Released windows can go only once no delivery is running anywhere.
+        if (--g_depth == 0) {
+            CollectReleasedWindows();
+        }
     }
     DeliveryScope(const DeliveryScope&) = delete;
     DeliveryScope& operator=(const DeliveryScope&) = delete;

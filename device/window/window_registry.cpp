@@ -8,14 +8,14 @@
 #include <vector>
 
 namespace device {
+
+std::vector<registry_detail::Slot> registry_detail::g_slots(1);
+
 namespace {
 
-struct Slot {
-    std::unique_ptr<Window> window;
-    WORD generation = 1;
-};
+using registry_detail::g_slots;
+using registry_detail::Slot;
 
-std::vector<Slot> g_slots(1); // slot 0 is never used, so no handle is 0
 std::vector<size_t> g_freeSlots;
 std::vector<std::unique_ptr<Window>> g_released;
 Window* g_desktop = nullptr;
@@ -28,28 +28,6 @@ HWND MakeHandle(size_t index, WORD generation) {
 }
 
 } // namespace
-
-Window* LookUp(HWND hwnd) {
-    ULONG_PTR value = reinterpret_cast<ULONG_PTR>(hwnd);
-    size_t index = value & 0xFFFF;
-    WORD generation = static_cast<WORD>((value >> 16) & 0xFFFF);
-    if (index == 0 || index >= g_slots.size() || (value >> 32) != 0) {
-        return nullptr;
-    }
-    Slot& slot = g_slots[index];
-    if (slot.window == nullptr || slot.generation != generation) {
-        return nullptr;
-    }
-    return slot.window.get();
-}
-
-Window* FromHandle(HWND hwnd) {
-    Window* window = LookUp(hwnd);
-    if (window == nullptr) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-    }
-    return window;
-}
 
 Window* Desktop() { return g_desktop; }
 

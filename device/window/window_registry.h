@@ -4,13 +4,48 @@
 
 #include "window/window.h"
 
+#include <memory>
+#include <vector>
+
 namespace device {
+
+namespace registry_detail {
+
+struct Slot {
+    std::unique_ptr<Window> window;
+    WORD generation = 1;
+};
+
+// Slot 0 is never used, so no handle is 0.
+extern std::vector<Slot> g_slots;
+
+} // namespace registry_detail
+
+// The same as FromHandle without touching the last error. Inline: every API call and every
+// message asks it, often several times.
+inline Window* LookUp(HWND hwnd) {
+    const auto value = reinterpret_cast<ULONG_PTR>(hwnd);
+    const size_t index = value & 0xFFFF;
+    const auto& slots = registry_detail::g_slots;
+    if (index == 0 || index >= slots.size() || (value >> 32) != 0) {
+        return nullptr;
+    }
+    const registry_detail::Slot& slot = slots[index];
+    if (slot.generation != static_cast<WORD>((value >> 16) & 0xFFFF)) {
+        return nullptr;
+    }
+    return slot.window.get();
+}
 
 // The live window of a handle, or nullptr for 0, stale and unknown handles (setting
 // ERROR_INVALID_WINDOW_HANDLE).
-Window* FromHandle(HWND hwnd);
-// The same without touching the last error.
-Window* LookUp(HWND hwnd);
+inline Window* FromHandle(HWND hwnd) {
+    Window* window = LookUp(hwnd);
+    if (window == nullptr) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    }
+    return window;
+}
 
 Window* Desktop();
 

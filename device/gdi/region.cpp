@@ -148,9 +148,50 @@ bool Region::HoldsInOneRect(const RECT& rect) const {
 
 void Region::Union(const RECT& rect) { Combine(Region(rect), Op::Union); }
 void Region::Union(const Region& other) { Combine(other, Op::Union); }
-void Region::Subtract(const RECT& rect) { Combine(Region(rect), Op::Subtract); }
+namespace {
+
+bool Covers(const RECT& outer, const RECT& inner) {
+    return outer.left <= inner.left && outer.top <= inner.top && outer.right >= inner.right &&
+           outer.bottom >= inner.bottom;
+}
+
+} // namespace
+
+// Clipping to windows mostly takes away a rectangle that misses the region or covers all
+// of it; those end here without the band walk (the form is canonical, so an untouched
+// region is already the result).
+void Region::Subtract(const RECT& rect) {
+    if (IsEmpty() || IsRectEmptyRect(rect) || IsRectEmptyRect(IntersectRects(rect, m_bounds))) {
+        return;
+    }
+    if (Covers(rect, m_bounds)) {
+        Clear();
+        return;
+    }
+    Combine(Region(rect), Op::Subtract);
+}
 void Region::Subtract(const Region& other) { Combine(other, Op::Subtract); }
-void Region::Intersect(const RECT& rect) { Combine(Region(rect), Op::Intersect); }
+// A rectangle cut from one rectangle, or one that holds the whole region, needs no band walk.
+void Region::Intersect(const RECT& rect) {
+    if (IsEmpty() || IsRectEmptyRect(rect)) {
+        Clear();
+        return;
+    }
+    if (Covers(rect, m_bounds)) {
+        return;
+    }
+    if (m_rects.size() == 1) {
+        const RECT cut = IntersectRects(m_rects.front(), rect);
+        if (IsRectEmptyRect(cut)) {
+            Clear();
+        } else {
+            m_rects.front() = cut;
+            m_bounds = cut;
+        }
+        return;
+    }
+    Combine(Region(rect), Op::Intersect);
+}
 void Region::Intersect(const Region& other) { Combine(other, Op::Intersect); }
 void Region::Xor(const Region& other) { Combine(other, Op::Xor); }
 

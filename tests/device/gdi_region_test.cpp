@@ -2,6 +2,7 @@
 // functions over them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <set>
 #include <utility>
@@ -29,14 +30,24 @@ PixelSet Pixels(const Region& region) {
 
 PixelSet Pixels(const RECT& r) { return Pixels(Region(r)); }
 
-// Rectangles must not overlap, and the banded form must be canonical.
+// Rectangles must not overlap, the banded form must be canonical, and the bounds (which
+// the quick cases of Subtract and Intersect trust) must be those of the rectangles.
 void ExpectWellFormed(const Region& region) {
     size_t area = 0;
+    RECT bounds{0, 0, 0, 0};
     for (const RECT& r : region.Rects()) {
         ASSERT_LT(r.left, r.right);
         ASSERT_LT(r.top, r.bottom);
         area += static_cast<size_t>(r.right - r.left) * (r.bottom - r.top);
+        bounds = &r == &region.Rects().front()
+                     ? r
+                     : RECT{std::min(bounds.left, r.left), std::min(bounds.top, r.top),
+                            std::max(bounds.right, r.right), std::max(bounds.bottom, r.bottom)};
     }
+    const RECT held = region.Bounds();
+    EXPECT_TRUE(held.left == bounds.left && held.top == bounds.top && held.right == bounds.right &&
+                held.bottom == bounds.bottom)
+        << "bounds out of date";
     EXPECT_EQ(area, Pixels(region).size()) << "rectangles overlap";
     for (size_t i = 1; i < region.Rects().size(); ++i) {
         const RECT& a = region.Rects()[i - 1];

@@ -175,7 +175,7 @@ bool NameMatchesPattern(std::string_view name, std::string_view pattern) {
 namespace {
 
 // Into the caller's string, whose storage is reused from row to row.
-void FoldBytes(const std::string& bytes, const TNameFolding& folding, std::string& folded) {
+void FoldBytes(std::string_view bytes, const TNameFolding& folding, std::string& folded) {
     folded.resize(bytes.size());
     for (size_t i = 0; i < bytes.size(); ++i) {
         folded[i] = static_cast<char>(folding[static_cast<unsigned char>(bytes[i])]);
@@ -198,30 +198,27 @@ void RunSearch(TSqliteDatabase& database, const std::u16string& text, const TNam
         FoldBytes(std::string(pattern), *folding, pattern);
     }
     std::unique_ptr<TSqliteQueryResults> results = TSqliteQueryResults::Create(database, sql);
-    // One byte string and one wide string per column, reused from row to row, so that a
-    // long list costs no allocation per row.
+    // The columns are read in place and converted into one wide string each, reused from
+    // row to row, so that a long list costs no allocation and no byte copy per row.
     std::string idno;
-    std::string bytes[5];
     std::u16string texts[5];
     std::string foldedName;
     while (!results->Eof()) {
-        results->FieldAsString(1, bytes[0]);
+        const std::string_view name = results->FieldAsView(1);
         bool matches;
         if (folding != nullptr) {
-            FoldBytes(bytes[0], *folding, foldedName);
+            FoldBytes(name, *folding, foldedName);
             matches = NameMatchesPattern(foldedName, pattern);
         } else {
-            matches = NameMatchesPattern(bytes[0], pattern);
+            matches = NameMatchesPattern(name, pattern);
         }
         if (matches) {
             if (readIdno) {
                 results->FieldAsString(0, idno);
             }
+            AnsiToWide(name, texts[0]);
             for (int column = 2; column <= 5; ++column) {
-                results->FieldAsString(column, bytes[column - 1]);
-            }
-            for (int i = 0; i < 5; ++i) {
-                AnsiToWide(bytes[i], texts[i]);
+                AnsiToWide(results->FieldAsView(column), texts[column - 1]);
             }
             deliver(idno, texts);
         }

@@ -51,6 +51,16 @@ void TSqliteQueryResults::FieldAsString(int column, std::string& value) const {
                  static_cast<size_t>(size));
 }
 
+std::string_view TSqliteQueryResults::FieldAsView(int column) const {
+    // The text is asked first and its size then, so that the size is that of the text form.
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(Statement, column));
+    const int size = sqlite3_column_bytes(Statement, column);
+    if (text == nullptr || size <= 0) {
+        return {};
+    }
+    return std::string_view(text, static_cast<size_t>(size));
+}
+
 void TSqliteQueryResults::Next() {
     const int result = sqlite3_step(Statement);
     EofReached = result != SQLITE_ROW;

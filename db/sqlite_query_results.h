@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 // Holds its own statement, so the connection's current statement is left alone. Keeps no
 // rows: only the library's current row can be read, and each value is copied out at once.
@@ -29,6 +30,9 @@ public:
     // The same into the caller's string, whose storage is reused: a reading loop that keeps
     // one string per column allocates nothing once the strings have grown.
     void FieldAsString(int column, std::string& value) const;
+    // The column's bytes in place, without a copy: valid until the cursor moves on. A NULL
+    // value or a column beyond the select list reads as empty.
+    std::string_view FieldAsView(int column) const;
     // Steps to the next row. A step that fails (neither SQLITE_ROW nor SQLITE_DONE) ends the
     // query, puts the cursor at its end and raises the library's text through the
     // database's RaiseError, so a reading loop stops with an exception instead of spinning

@@ -31,7 +31,7 @@ std::u16string AnsiToWide(const std::string& bytes) {
     return text;
 }
 
-void AnsiToWide(const std::string& bytes, std::u16string& text) {
+void AnsiToWide(std::string_view bytes, std::u16string& text) {
     if (bytes.empty() || bytes.size() > static_cast<size_t>(std::numeric_limits<int>::max())) {
         text.clear();
         return;
@@ -40,13 +40,13 @@ void AnsiToWide(const std::string& bytes, std::u16string& text) {
     // The code page is single-byte, so one unit per byte is enough and the size question
     // can be skipped; a code page that needed more would say so, and is then asked.
     text.resize(bytes.size());
-    int written = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, bytes.c_str(), length, text.data(),
+    int written = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, bytes.data(), length, text.data(),
                                       static_cast<int>(text.size()));
     if (written == 0 && GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
         const int size =
-            MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, bytes.c_str(), length, nullptr, 0);
+            MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, bytes.data(), length, nullptr, 0);
         text.resize(static_cast<size_t>(size > 0 ? size : 0));
-        written = size > 0 ? MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, bytes.c_str(), length,
+        written = size > 0 ? MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, bytes.data(), length,
                                                  text.data(), size)
                            : 0;
     }

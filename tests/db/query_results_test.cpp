@@ -62,6 +62,16 @@ TEST_F(QueryResultsTest, ColumnsReadAsBytesCopiedByCount) {
     EXPECT_EQ(last, std::string("A\0B\0", 4));
 }
 
+TEST_F(QueryResultsTest, ColumnViewsHoldTheSameBytesAsCopies) {
+    auto results = TSqliteQueryResults::Create(*m_db, "select n, s from t order by n");
+    for (int row = 0; !results->Eof(); ++row, results->Next()) {
+        for (int column : {-1, 0, 1, 2}) { // NULL, NUL bytes and an integer among them
+            EXPECT_EQ(results->FieldAsView(column), results->FieldAsString(column))
+                << "row " << row << " column " << column;
+        }
+    }
+}
+
 TEST_F(QueryResultsTest, PreparationErrorNamesTheSqlAfterABlankLine) {
     const std::string sql = "select nope from t";
     try {

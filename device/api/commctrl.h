@@ -184,6 +184,21 @@ inline constexpr UINT HDN_FIRST = 0U - 300U;
 inline constexpr UINT HDN_ITEMCHANGINGW = HDN_FIRST - 20;
 inline constexpr UINT HDN_ITEMCHANGEDW = HDN_FIRST - 21;
 inline constexpr UINT HDN_ITEMCLICKW = HDN_FIRST - 22;
+inline constexpr UINT HDN_GETDISPINFOW = HDN_FIRST - 29;
+
+// HDN_GETDISPINFOW: the parent fills in an item's text (pszText, cchTextMax) or image.
+typedef struct {
+    NMHDR hdr;
+    int iItem;
+    UINT mask;
+    LPWSTR pszText;
+    int cchTextMax;
+    int iImage;
+    LPARAM lParam;
+} NMHDDISPINFOW, *LPNMHDDISPINFOW;
+
+// HDN_GETDISPINFOW: the header keeps the answer instead of asking again.
+inline constexpr UINT HDI_DI_SETITEM = 0x0040;
 
 // ---------------------------------------------------------------------------------------
 // List view

@@ -83,6 +83,7 @@ LRESULT OnNcCreate(HWND hwnd, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT OnCreate(State& state) {
+    state.created = true;
     UpdateMetrics(state);
     UpdateScrollBars(state);
     return 0;
@@ -375,8 +376,19 @@ LRESULT CALLBACK EditWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         return OnNcCreate(hwnd, wParam, lParam);
     }
     StateHandle held = FindState(hwnd);
-    if (held == nullptr) {
-        return DefWindowProcW(hwnd, message, wParam, lParam);
+    if (held == nullptr || !held->created) {
+        // A subclass may talk to the control from WM_NCCREATE or WM_CREATE before passing them
+        // on: these are accepted and do nothing until WM_CREATE; anything else is served
+        // with the lines laid out for the area the window has so far.
+        if (message == EM_SETSEL || message == WM_SIZE || message == EM_LINESCROLL) {
+            return 1;
+        }
+        if (held == nullptr) {
+            return DefWindowProcW(hwnd, message, wParam, lParam);
+        }
+        if (message != WM_CREATE) {
+            UpdateMetrics(*held);
+        }
     }
     State& state = *held;
     POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};

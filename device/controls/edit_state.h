@@ -54,6 +54,7 @@ struct State {
     HWND notifyWindow = nullptr; // the parent at creation: notifications and colours go there
     bool alive = true;           // false from WM_NCDESTROY on
     bool multiLine = false;      // ES_MULTILINE at creation; the platform ignores later changes
+    bool created = false;        // WM_CREATE has reached the control's own procedure
 
     // Text and selection. The selection runs from `anchor` to `caret`, in either order.
     std::u16string text;

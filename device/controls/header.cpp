@@ -2,7 +2,7 @@
 // view places above its rows; with HDS_BUTTONS the titles are buttons that report taps.
 //
 // Not emulated: resizing and reordering items by dragging (HDN_BEGINTRACK, HDN_TRACK,
-// HDN_ENDTRACK, HDS_DRAGDROP), HDN_ITEMCHANGING/HDN_ITEMCHANGED, HDN_DIVIDERDBLCLICK,
+// HDN_ENDTRACK, HDS_DRAGDROP), HDN_DIVIDERDBLCLICK,
 // bitmaps and image lists in items, filters, hot tracking, HDI_ORDER affecting the order
 // in which items are drawn.
 
@@ -26,6 +26,7 @@ constexpr int kHeightExtra = 6;
 
 struct HeaderItem {
     std::u16string text;
+    bool textCallback = false; // LPSTR_TEXTCALLBACKW: the parent is asked each time
     int width = 0;
     int fmt = HDF_LEFT | HDF_STRING;
     LPARAM lParam = 0;
@@ -94,7 +95,9 @@ void CopyFields(HeaderItem& target, const HDITEMW& source) {
         target.width = std::max(source.cxy, 0);
     }
     if ((source.mask & HDI_TEXT) != 0) {
-        target.text = source.pszText != nullptr ? std::u16string(source.pszText) : std::u16string();
+        target.textCallback = source.pszText == LPSTR_TEXTCALLBACKW;
+        target.text = source.pszText != nullptr && !target.textCallback ? std::u16string(source.pszText)
+                                                                        : std::u16string();
     }
     if ((source.mask & HDI_FORMAT) != 0) {
         target.fmt = source.fmt;
@@ -105,6 +108,60 @@ void CopyFields(HeaderItem& target, const HDITEMW& source) {
     if ((source.mask & HDI_ORDER) != 0) {
         target.order = source.iOrder;
     }
+}
+
+UINT_PTR IdOf(HWND hwnd) { return static_cast<UINT_PTR>(GetWindowLongPtrW(hwnd, GWLP_ID)); }
+
+// An item's text: its own, or the parent's answer to HDN_GETDISPINFOW for a callback item
+// (kept when the parent sets HDI_DI_SETITEM). May send, so the caller checks that the header
+// and the item survived.
+std::u16string ItemText(Header& header, size_t index) {
+    HeaderItem& item = header.items[index];
+    if (!item.textCallback || !IsWindow(header.notifyParent)) {
+        return item.text;
+    }
+    WCHAR buffer[260] = {};
+    NMHDDISPINFOW info{};
+    info.hdr.hwndFrom = header.hwnd;
+    info.hdr.idFrom = IdOf(header.hwnd);
+    info.hdr.code = HDN_GETDISPINFOW;
+    info.iItem = static_cast<int>(index);
+    info.mask = HDI_TEXT;
+    info.pszText = buffer;
+    info.cchTextMax = static_cast<int>(std::size(buffer));
+    info.lParam = item.lParam;
+    HWND hwnd = header.hwnd;
+    SendMessageW(header.notifyParent, WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
+    std::u16string text;
+    if (info.pszText != nullptr && info.pszText != LPSTR_TEXTCALLBACKW) {
+        // The parent may point at its own buffer instead of filling ours.
+        const WCHAR* source = info.pszText;
+        size_t length = 0;
+        while (length < 1024 && source[length] != 0) {
+            ++length;
+        }
+        text.assign(source, length);
+    }
+    if ((info.mask & HDI_DI_SETITEM) != 0 && StateOf(hwnd) == &header && index < header.items.size()) {
+        header.items[index].text = text;
+        header.items[index].textCallback = false;
+    }
+    return text;
+}
+
+// HDN_ITEMCHANGINGW (a non-zero answer vetoes) or HDN_ITEMCHANGEDW about `item`.
+LRESULT NotifyItemChange(const Header& header, UINT code, int index, const HDITEMW& item) {
+    if (!IsWindow(header.notifyParent)) {
+        return 0;
+    }
+    HDITEMW copy = item;
+    NMHEADERW change{};
+    change.hdr.hwndFrom = header.hwnd;
+    change.hdr.idFrom = IdOf(header.hwnd);
+    change.hdr.code = code;
+    change.iItem = index;
+    change.pitem = &copy;
+    return SendMessageW(header.notifyParent, WM_NOTIFY, change.hdr.idFrom, reinterpret_cast<LPARAM>(&change));
 }
 
 // --- Messages -------------------------------------------------------------------------------
@@ -156,18 +213,24 @@ LRESULT DeleteItem(Header& header, WPARAM index) {
     return TRUE;
 }
 
-LRESULT GetItem(const Header& header, WPARAM index, HDITEMW* item) {
+LRESULT GetItem(Header& header, WPARAM index, HDITEMW* item) {
     if (item == nullptr || index >= header.items.size()) {
         return FALSE;
+    }
+    if ((item->mask & HDI_TEXT) != 0 && item->pszText != nullptr && item->pszText != LPSTR_TEXTCALLBACKW &&
+        item->cchTextMax > 0) {
+        HWND hwnd = header.hwnd;
+        std::u16string text = ItemText(header, index);
+        if (StateOf(hwnd) != &header || index >= header.items.size()) {
+            return FALSE;
+        }
+        size_t count = std::min(text.size(), static_cast<size_t>(item->cchTextMax - 1));
+        std::copy_n(text.begin(), count, item->pszText);
+        item->pszText[count] = 0;
     }
     const HeaderItem& source = header.items[index];
     if ((item->mask & HDI_WIDTH) != 0) {
         item->cxy = source.width;
-    }
-    if ((item->mask & HDI_TEXT) != 0 && item->pszText != nullptr && item->cchTextMax > 0) {
-        size_t count = std::min(source.text.size(), static_cast<size_t>(item->cchTextMax - 1));
-        std::copy_n(source.text.begin(), count, item->pszText);
-        item->pszText[count] = 0;
     }
     if ((item->mask & HDI_FORMAT) != 0) {
         item->fmt = source.fmt;
@@ -181,12 +244,23 @@ LRESULT GetItem(const Header& header, WPARAM index, HDITEMW* item) {
     return TRUE;
 }
 
+// The parent hears HDN_ITEMCHANGINGW, which it may veto, and HDN_ITEMCHANGEDW once the item
+// has changed; both carry the caller's HDITEMW.
 LRESULT SetItem(Header& header, WPARAM index, const HDITEMW* item) {
     if (item == nullptr || index >= header.items.size()) {
         return FALSE;
     }
+    HWND hwnd = header.hwnd;
+    int at = static_cast<int>(index);
+    if (NotifyItemChange(header, HDN_ITEMCHANGINGW, at, *item) != 0) {
+        return FALSE;
+    }
+    if (StateOf(hwnd) != &header || index >= header.items.size()) {
+        return FALSE;
+    }
     CopyFields(header.items[index], *item);
-    InvalidateRect(header.hwnd, nullptr, TRUE);
+    InvalidateRect(hwnd, nullptr, TRUE);
+    NotifyItemChange(header, HDN_ITEMCHANGEDW, at, *item);
     return TRUE;
 }
 
@@ -256,7 +330,8 @@ LRESULT CustomDraw(const Header& header, DWORD stage, HDC hdc, const RECT& rect,
 }
 
 // One item: its face, and its text in the font and colour the DC holds.
-void PaintItem(const Header& header, HDC hdc, const HeaderItem& item, RECT rect, bool pushed) {
+void PaintItem(const Header& header, HDC hdc, const HeaderItem& item, const std::u16string& label, RECT rect,
+               bool pushed) {
     if (HasButtons(header)) {
         DrawFrameControl(hdc, &rect, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
     } else {
@@ -268,8 +343,8 @@ void PaintItem(const Header& header, HDC hdc, const HeaderItem& item, RECT rect,
     if (pushed) {
         OffsetRect(&text, 1, 1);
     }
-    if (text.right > text.left && !item.text.empty()) {
-        DrawTextW(hdc, item.text.c_str(), static_cast<int>(item.text.size()), &text,
+    if (text.right > text.left && !label.empty()) {
+        DrawTextW(hdc, label.c_str(), static_cast<int>(label.size()), &text,
                   DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS | TextAlignment(item.fmt));
     }
 }
@@ -278,7 +353,7 @@ void PaintItem(const Header& header, HDC hdc, const HeaderItem& item, RECT rect,
 // items are flat titles with a thin edge. The part right of the last item is an empty
 // button face. The parent may take over through NM_CUSTOMDRAW: a colour or font for an
 // item (CDRF_NEWFONT), or the drawing itself (CDRF_SKIPDEFAULT).
-void PaintHeader(const Header& header, HDC hdc) {
+void PaintHeader(Header& header, HDC hdc) {
     HWND hwnd = header.hwnd;
     RECT client{};
     GetClientRect(hwnd, &client);
@@ -311,11 +386,15 @@ void PaintHeader(const Header& header, HDC hdc) {
                 SelectObject(hdc, font);
             }
         }
+        if ((itemMode & CDRF_SKIPDEFAULT) == 0) {
+            std::u16string label = ItemText(header, i);
+            if (StateOf(hwnd) != &header || i >= header.items.size()) {
+                return;
+            }
+            PaintItem(header, hdc, header.items[i], label, rect, pushed);
+        }
         // Taken again: the parent may have changed the items while it was asked.
         const HeaderItem& current = header.items[i];
-        if ((itemMode & CDRF_SKIPDEFAULT) == 0) {
-            PaintItem(header, hdc, current, rect, pushed);
-        }
         if ((itemMode & CDRF_NOTIFYPOSTPAINT) != 0) {
             CustomDraw(header, CDDS_ITEMPOSTPAINT, hdc, rect, i, pushed ? CDIS_SELECTED : 0, current.lParam);
             if (StateOf(hwnd) != &header) {
@@ -392,7 +471,7 @@ LRESULT OnLButtonUp(Header& header, POINT point) {
     if (inside && IsWindow(hwnd) && StateOf(hwnd) == &header && IsWindow(header.notifyParent)) {
         NMHEADERW click{};
         click.hdr.hwndFrom = hwnd;
-        click.hdr.idFrom = static_cast<UINT_PTR>(GetWindowLongPtrW(hwnd, GWLP_ID));
+        click.hdr.idFrom = IdOf(hwnd);
         click.hdr.code = HDN_ITEMCLICKW;
         click.iItem = pressed;
         click.iButton = 0;

@@ -145,26 +145,47 @@ LRESULT OnSize(ListView& lv) {
     return 0;
 }
 
-// A tap on a header button becomes LVN_COLUMNCLICK for the list view's parent; the
-// header's custom draw goes on to the parent as it is, and its answer comes back.
+// The header's notifications reach the list view's parent as the header sent them: custom
+// draw (its answer comes back), HDN_ITEMCHANGINGW (the parent may veto) and
+// HDN_ITEMCHANGEDW; a tap on a header button first becomes LVN_COLUMNCLICK. A width that a
+// program set on the header directly is taken over by its column.
 LRESULT OnNotify(ListView& lv, NMHDR* header) {
     if (header == nullptr || header->hwndFrom != lv.header) {
         return 0;
     }
-    if (header->code == NM_CUSTOMDRAW) {
+    auto forward = [&lv, header]() -> LRESULT {
         if (lv.notifyParent == nullptr || !IsWindow(lv.notifyParent)) {
-            return CDRF_DODEFAULT;
+            return 0;
         }
         return SendMessageW(lv.notifyParent, WM_NOTIFY, header->idFrom, reinterpret_cast<LPARAM>(header));
+    };
+    const auto* change = reinterpret_cast<const NMHEADERW*>(header);
+    switch (header->code) {
+    case NM_CUSTOMDRAW:
+    case HDN_ITEMCHANGINGW:
+    case HDN_GETDISPINFOW: return forward();
+    case HDN_ITEMCHANGEDW: {
+        HWND hwnd = lv.hwnd;
+        LRESULT result = forward();
+        if (StillAlive(hwnd, &lv) && change->pitem != nullptr && (change->pitem->mask & HDI_WIDTH) != 0 &&
+            change->iItem >= 0 && static_cast<size_t>(change->iItem) < lv.columns.size() &&
+            lv.columns[static_cast<size_t>(change->iItem)].width != std::max(change->pitem->cxy, 0)) {
+            lv.columns[static_cast<size_t>(change->iItem)].width = std::max(change->pitem->cxy, 0);
+            UpdateScrollBars(lv);
+            InvalidateAll(lv);
+        }
+        return result;
     }
-    if (header->code != HDN_ITEMCLICKW) {
-        return 0;
+    case HDN_ITEMCLICKW: {
+        HWND hwnd = lv.hwnd;
+        NMLISTVIEW info{};
+        info.iItem = -1;
+        info.iSubItem = change->iItem;
+        Notify(lv, LVN_COLUMNCLICK, &info.hdr);
+        return StillAlive(hwnd, &lv) ? forward() : 0;
     }
-    const auto* click = reinterpret_cast<const NMHEADERW*>(header);
-    NMLISTVIEW info{};
-    info.iItem = -1;
-    info.iSubItem = click->iItem;
-    return Notify(lv, LVN_COLUMNCLICK, &info.hdr);
+    default: return 0;
+    }
 }
 
 LRESULT SetExtendedStyle(ListView& lv, WPARAM mask, LPARAM bits) {

@@ -2,6 +2,8 @@
 // and the list view's header following the columns.
 #include "listview_fixture.h"
 
+#include <algorithm>
+
 namespace {
 
 using test::ListViewTest;
@@ -169,10 +171,69 @@ TEST_F(HeaderControl, ATapOnAColumnTitleReachesTheListViewsParentAsAColumnClick)
     POINT second = ItemCenter(header, 1);
     device::input::Tap(second.x, second.y);
     Pump();
-    ASSERT_EQ(Codes(), (std::vector<UINT>{LVN_COLUMNCLICK}));
+    // The header's own notice follows, forwarded as the header sent it.
+    ASSERT_EQ(Codes(), (std::vector<UINT>{LVN_COLUMNCLICK, HDN_ITEMCLICKW}));
     EXPECT_EQ(test::Parent().notices[0].from, list);
     EXPECT_EQ(test::Parent().notices[0].item, -1);
     EXPECT_EQ(test::Parent().notices[0].subItem, 1);
+    EXPECT_EQ(test::Parent().notices[1].from, header);
+}
+
+// A width change reaches the list view's parent as HDN_ITEMCHANGINGW (which can refuse it)
+// and HDN_ITEMCHANGEDW; a width set on the header directly is taken over by the column.
+TEST_F(HeaderControl, ItemChangesAreForwardedToTheListViewsParentWhichMayVetoThem) {
+    HWND list = MakeList();
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    AddColumn(list, u"Ad", 100);
+    ClearNotices();
+    SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(70, 0));
+    EXPECT_EQ(Codes(), (std::vector<UINT>{HDN_ITEMCHANGINGW, HDN_ITEMCHANGEDW}));
+    EXPECT_EQ(test::Parent().notices[0].from, header);
+
+    HDITEMW item{};
+    item.mask = HDI_WIDTH;
+    item.cxy = 55;
+    SendMessageW(header, HDM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), 55);
+
+    test::Parent().answer = [](NMHDR* notice) -> LRESULT { return notice->code == HDN_ITEMCHANGINGW ? TRUE : 0; };
+    ClearNotices();
+    item.cxy = 90;
+    EXPECT_EQ(SendMessageW(header, HDM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)), FALSE);
+    EXPECT_EQ(Codes(), (std::vector<UINT>{HDN_ITEMCHANGINGW}));
+    EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), 55);
+}
+
+// A callback item's text is asked of the parent each time it is needed, until the parent
+// tells the header to keep it.
+TEST_F(HeaderControl, CallbackTextsAreAskedOfTheParent) {
+    HWND header = MakeHeader();
+    HDITEMW item{};
+    item.mask = HDI_TEXT | HDI_WIDTH;
+    item.pszText = LPSTR_TEXTCALLBACKW;
+    item.cxy = 80;
+    ASSERT_EQ(SendMessageW(header, HDM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)), 0);
+    int asked = 0;
+    test::Parent().answer = [&asked](NMHDR* notice) -> LRESULT {
+        if (notice->code == HDN_GETDISPINFOW) {
+            auto* info = reinterpret_cast<NMHDDISPINFOW*>(notice);
+            EXPECT_EQ(info->iItem, asked < 2 ? 0 : 1);
+            EXPECT_NE(info->mask & HDI_TEXT, 0u);
+            std::u16string text = ++asked == 1 ? u"Soyadı" : u"Adı";
+            std::copy_n(text.c_str(), text.size() + 1, info->pszText);
+            info->mask |= asked == 2 ? HDI_DI_SETITEM : 0;
+        }
+        return 0;
+    };
+    EXPECT_EQ(ItemText(header, 0), u"Soyadı");
+    EXPECT_EQ(ItemText(header, 0), u"Adı");
+    EXPECT_EQ(ItemText(header, 0), u"Adı");
+    EXPECT_EQ(asked, 2);
+    // Painting asks for a callback item too.
+    ASSERT_EQ(SendMessageW(header, HDM_INSERTITEMW, 1, reinterpret_cast<LPARAM>(&item)), 1);
+    InvalidateRect(header, nullptr, TRUE);
+    UpdateWindow(header);
+    EXPECT_EQ(asked, 3);
 }
 
 } // namespace

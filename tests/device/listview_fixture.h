@@ -8,6 +8,7 @@
 
 #include "commctrl.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,8 @@ struct ParentLog {
     UINT destroyOn = 0;
     // A parent that deselects each item it hears is being deleted.
     bool deselectOnDelete = false;
+    // Answers notifications the test cares about (display texts, finds); unset: recorded only.
+    std::function<LRESULT(NMHDR*)> answer;
 };
 
 inline ParentLog& Parent() {
@@ -80,6 +83,9 @@ inline LRESULT CALLBACK RecordingParentProc(HWND hwnd, UINT message, WPARAM wPar
             notice.changed = info->uChanged;
         }
         log.notices.push_back(notice);
+        if (log.answer) {
+            return log.answer(const_cast<NMHDR*>(header));
+        }
         if (log.destroyOn != 0 && header->code == log.destroyOn) {
             log.destroyOn = 0;
             DestroyWindow(header->hwndFrom);

@@ -293,6 +293,7 @@ LRESULT CALLBACK ListViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case LVM_GETNEXTITEM: return GetNextItem(lv, static_cast<int>(wParam), LOWORD(lParam));
     case LVM_GETSELECTEDCOUNT: return lv.selectedCount;
     case LVM_GETSELECTIONMARK: return lv.selectionMark;
+    case LVM_SETSELECTIONMARK: return SetSelectionMark(lv, lParam);
     case LVM_GETITEMRECT: return GetItemRect(lv, static_cast<int>(wParam), reinterpret_cast<RECT*>(lParam));
     case LVM_HITTEST: return HitTest(lv, reinterpret_cast<LVHITTESTINFO*>(lParam), false);
     case LVM_SUBITEMHITTEST: return HitTest(lv, reinterpret_cast<LVHITTESTINFO*>(lParam), true);

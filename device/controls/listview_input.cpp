@@ -33,6 +33,7 @@ bool SelectByUser(ListView& lv, int index, bool toggle) {
         return SelectOnly(lv, index);
     }
     HWND hwnd = lv.hwnd;
+    lv.selectionMark = index;
     UINT selected = IsSelected(lv, index) ? 0 : LVIS_SELECTED;
     if (!ChangeItemState(lv, index, selected, LVIS_SELECTED) && !StillAlive(hwnd, &lv)) {
         return false;

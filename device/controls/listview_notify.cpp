@@ -48,11 +48,13 @@ void ApplyState(ListView& lv, int index, UINT newState) {
     item.state = newState;
     if ((old & LVIS_SELECTED) != (newState & LVIS_SELECTED)) {
         lv.selectedCount += (newState & LVIS_SELECTED) != 0 ? 1 : -1;
-        if ((newState & LVIS_SELECTED) != 0) {
-            lv.selectionMark = index;
-        }
     }
     if ((newState & LVIS_FOCUSED) != 0) {
+        // A program's first focus also places the selection mark; after that only the user's
+        // selections and LVM_SETSELECTIONMARK move it.
+        if (lv.focusedItem == -1 && lv.selectionMark == -1) {
+            lv.selectionMark = index;
+        }
         lv.focusedItem = index;
     } else if (lv.focusedItem == index) {
         lv.focusedItem = -1;
@@ -117,12 +119,17 @@ bool ChangeItemState(ListView& lv, int index, UINT state, UINT mask) {
     bool focusing = (wanted & LVIS_FOCUSED) != 0 && (old & LVIS_FOCUSED) == 0;
     // Make room first, so that the parent hears the old item let go before the new one
     // takes over.
+    // LVS_SINGLESEL may have been set after several items were selected: all of them let go.
     if (selecting && SingleSelection(lv)) {
-        int other = OtherSelectedItem(lv, index);
-        if (other >= 0) {
+        size_t rounds = lv.items.size();
+        for (int other = OtherSelectedItem(lv, index); other >= 0 && rounds-- > 0;
+             other = OtherSelectedItem(lv, index)) {
             UINT release = LVIS_SELECTED | (focusing && other == lv.focusedItem ? LVIS_FOCUSED : 0);
-            if (!ChangeItemState(lv, other, 0, release) && !StillAlive(hwnd, &lv)) {
-                return false;
+            if (!ChangeItemState(lv, other, 0, release)) {
+                if (!StillAlive(hwnd, &lv)) {
+                    return false;
+                }
+                break; // vetoed: it would come back forever
             }
         }
     }
@@ -177,32 +184,46 @@ bool SelectOnly(ListView& lv, int index) {
     if (!IsValid(lv, index)) {
         return true;
     }
+    lv.selectionMark = index;
     return ChangeItemState(lv, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
-// Item -1 means every item; it can take the selection away from all, or select all in a
-// multiple-selection list, but it never moves the focus.
+// Item -1 means every item, each announced as it changes. Selecting all is refused in a
+// single-selection list, and focusing all always; taking the focus away is allowed.
 LRESULT SetItemState(ListView& lv, WPARAM index, const LVITEMW* item) {
     if (item == nullptr) {
         return FALSE;
     }
     if (static_cast<INT_PTR>(index) == -1) {
-        HWND hwnd = lv.hwnd;
-        UINT mask = item->stateMask & ~LVIS_FOCUSED;
-        if (SingleSelection(lv) && (item->state & LVIS_SELECTED) != 0) {
-            mask &= ~LVIS_SELECTED;
+        UINT setting = item->state & item->stateMask;
+        if (((setting & LVIS_SELECTED) != 0 && SingleSelection(lv)) || (setting & LVIS_FOCUSED) != 0) {
+            return FALSE;
         }
+        if (item->stateMask == LVIS_SELECTED && setting == 0 && lv.selectedCount == 0) {
+            return TRUE; // the common "deselect all" of an empty selection costs nothing
+        }
+        HWND hwnd = lv.hwnd;
+        LRESULT result = TRUE;
         for (size_t i = 0; i < lv.items.size(); ++i) {
-            if (!ChangeItemState(lv, static_cast<int>(i), item->state, mask) && !StillAlive(hwnd, &lv)) {
-                return FALSE;
+            if (!ChangeItemState(lv, static_cast<int>(i), item->state, item->stateMask)) {
+                if (!StillAlive(hwnd, &lv)) {
+                    return FALSE;
+                }
+                result = FALSE;
             }
         }
-        return TRUE;
+        return result;
     }
     if (index >= lv.items.size()) {
         return FALSE;
     }
     return ChangeItemState(lv, static_cast<int>(index), item->state, item->stateMask) ? TRUE : FALSE;
+}
+
+LRESULT SetSelectionMark(ListView& lv, LPARAM index) {
+    int previous = lv.selectionMark;
+    lv.selectionMark = static_cast<int>(index);
+    return previous;
 }
 
 LRESULT GetNextItem(const ListView& lv, int start, UINT flags) {

@@ -131,6 +131,8 @@ bool ChangeItemState(ListView& lv, int index, UINT state, UINT mask);
 // arrow key). `index` -1 only clears the selection.
 bool SelectOnly(ListView& lv, int index);
 LRESULT SetItemState(ListView& lv, WPARAM index, const LVITEMW* item);
+// Answers the previous mark.
+LRESULT SetSelectionMark(ListView& lv, LPARAM index);
 LRESULT GetNextItem(const ListView& lv, int start, UINT flags);
 // Forgets selection and focus without telling anyone (clearing all items).
 void ClearSelectionSilently(ListView& lv);

@@ -83,8 +83,9 @@ std::u16string_view SubItemText(const ListView& lv, const Item& item, int subIte
 
 // --- Items --------------------------------------------------------------------------------
 
-// The fields are set without LVN_ITEMCHANGING/LVN_ITEMCHANGED; the parent hears only
-// LVN_INSERTITEM, once the item is in place.
+// The fields are set silently, except selection and focus: those bits of `state` apply
+// whatever `stateMask` says and are announced (LVN_ITEMCHANGING, LVN_ITEMCHANGED, taking
+// them from other items as a state change does) before the parent hears LVN_INSERTITEM.
 LRESULT InsertItem(ListView& lv, const LVITEMW* item) {
     if (item == nullptr || item->iItem < 0 || item->iSubItem != 0) {
         return -1;
@@ -94,8 +95,11 @@ LRESULT InsertItem(ListView& lv, const LVITEMW* item) {
     if (!lv.texts.Set(added.texts, 0, label)) {
         return -1;
     }
+    constexpr UINT kAnnounced = LVIS_SELECTED | LVIS_FOCUSED;
+    UINT announced = 0;
     if ((item->mask & LVIF_STATE) != 0) {
-        added.state = item->state & item->stateMask;
+        added.state = item->state & item->stateMask & ~kAnnounced;
+        announced = item->state & kAnnounced;
     }
     if ((item->mask & LVIF_PARAM) != 0) {
         added.lParam = item->lParam;
@@ -112,13 +116,6 @@ LRESULT InsertItem(ListView& lv, const LVITEMW* item) {
         at = SortedPosition(lv, label, (style & LVS_SORTDESCENDING) != 0);
     }
     int index = static_cast<int>(at);
-    if ((added.state & LVIS_SELECTED) != 0 && (style & LVS_SINGLESEL) != 0) {
-        ClearSelectionSilently(lv);
-    }
-    if ((added.state & LVIS_FOCUSED) != 0 && lv.focusedItem >= 0) {
-        lv.items[static_cast<size_t>(lv.focusedItem)].state &= ~LVIS_FOCUSED;
-        lv.focusedItem = -1;
-    }
     if (at == lv.items.size()) {
         lv.items.push_back(added);
     } else {
@@ -126,14 +123,11 @@ LRESULT InsertItem(ListView& lv, const LVITEMW* item) {
         lv.focusedItem = lv.focusedItem >= 0 ? ShiftedIndex(lv.focusedItem, index) : -1;
         lv.selectionMark = lv.selectionMark >= 0 ? ShiftedIndex(lv.selectionMark, index) : -1;
     }
-    const Item& stored = lv.items[at];
-    if ((stored.state & LVIS_SELECTED) != 0) {
-        ++lv.selectedCount;
-    }
-    if ((stored.state & LVIS_FOCUSED) != 0) {
-        lv.focusedItem = index;
-    }
     ItemsChangedFrom(lv, index);
+    HWND hwnd = lv.hwnd;
+    if (announced != 0 && !ChangeItemState(lv, index, announced, kAnnounced) && !StillAlive(hwnd, &lv)) {
+        return -1;
+    }
     NotifyItem(lv, LVN_INSERTITEM, index);
     return index;
 }
@@ -281,7 +275,11 @@ bool RemoveItem(ListView& lv, size_t index) {
     }
     int removed = static_cast<int>(index);
     lv.focusedItem = lv.focusedItem >= 0 ? IndexAfterRemoval(lv.focusedItem, removed) : -1;
-    lv.selectionMark = lv.selectionMark >= 0 ? IndexAfterRemoval(lv.selectionMark, removed) : -1;
+    // The mark stays on the place: the next item, or the new last one.
+    int remaining = static_cast<int>(lv.items.size()) - 1;
+    lv.selectionMark = lv.selectionMark > removed ? lv.selectionMark - 1
+                       : lv.selectionMark == removed ? std::min(removed, remaining - 1)
+                                                     : lv.selectionMark;
     lv.texts.Release(lv.items[index].texts);
     if (index + 1 == lv.items.size()) {
         lv.items.pop_back();
@@ -293,17 +291,31 @@ bool RemoveItem(ListView& lv, size_t index) {
 
 } // namespace
 
+// The item first lets go of its selection and focus with the usual pair of notifications,
+// then the parent hears LVN_DELETEITEM. The focus passes silently to the item that takes its
+// place (the new last one when it was last).
 LRESULT DeleteItem(ListView& lv, WPARAM index) {
     if (!IsValidIndex(lv, index)) {
         return FALSE;
     }
     HWND hwnd = lv.hwnd;
+    int removed = static_cast<int>(index);
+    bool hadFocus = lv.focusedItem == removed;
+    if (!ChangeItemState(lv, removed, 0, LVIS_SELECTED | LVIS_FOCUSED) && !StillAlive(hwnd, &lv)) {
+        return TRUE;
+    }
+    if (!IsValidIndex(lv, index)) {
+        return FALSE;
+    }
     if (!RemoveItem(lv, index)) {
         return StillAlive(hwnd, &lv) ? FALSE : TRUE;
     }
-    int first = static_cast<int>(index);
+    if (hadFocus && lv.focusedItem == -1 && !lv.items.empty()) {
+        lv.focusedItem = std::min(removed, static_cast<int>(lv.items.size()) - 1);
+        lv.items[static_cast<size_t>(lv.focusedItem)].state |= LVIS_FOCUSED;
+    }
     UpdateScrollBars(lv);
-    InvalidateFrom(lv, first);
+    InvalidateFrom(lv, removed);
     return TRUE;
 }
 

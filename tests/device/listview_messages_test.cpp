@@ -284,9 +284,9 @@ TEST_F(ListViewMessages, ItemStatesSelectionCountAndNextItem) {
     EXPECT_EQ(State(list, 4), LVIS_SELECTED | LVIS_FOCUSED);
     EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 1);
 
-    // Item -1 clears every selection but leaves the focus where it is.
+    // Item -1 clears every selection; the focus, outside the mask, stays where it is.
     LVITEMW clear{};
-    clear.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    clear.stateMask = LVIS_SELECTED;
     ASSERT_TRUE(SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&clear)));
     EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 0);
     EXPECT_EQ(State(list, 4), LVIS_FOCUSED);

@@ -14,6 +14,13 @@ DWORD WINAPI GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize)
 HMODULE WINAPI GetModuleHandleW(LPCWSTR lpModuleName);
 
 inline constexpr DWORD INFINITE = 0xFFFFFFFF;
+inline constexpr DWORD WAIT_OBJECT_0 = 0x00000000;
+inline constexpr DWORD WAIT_TIMEOUT = 0x00000102;
+inline constexpr DWORD WAIT_FAILED = 0xFFFFFFFF;
+
+// The program's one thread.
+DWORD WINAPI GetCurrentThreadId();
+DWORD WINAPI GetCurrentProcessId();
 
 DWORD WINAPI GetTickCount();
 void WINAPI Sleep(DWORD dwMilliseconds);

@@ -31,6 +31,7 @@ typedef uintptr_t UINT_PTR;
 typedef intptr_t LONG_PTR;
 typedef uintptr_t ULONG_PTR;
 typedef ULONG_PTR DWORD_PTR;
+typedef DWORD_PTR* PDWORD_PTR;
 typedef ULONG_PTR SIZE_T;
 
 typedef UINT_PTR WPARAM;
@@ -41,6 +42,7 @@ typedef void* PVOID;
 typedef void* LPVOID;
 typedef const void* LPCVOID;
 typedef BYTE* LPBYTE;
+typedef BYTE* PBYTE;
 typedef BOOL* LPBOOL;
 typedef int* LPINT;
 typedef INT* PINT;

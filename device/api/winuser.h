@@ -783,6 +783,7 @@ inline constexpr UINT DFCS_SCROLLUP = 0x0000;
 inline constexpr UINT DFCS_SCROLLDOWN = 0x0001;
 inline constexpr UINT DFCS_SCROLLLEFT = 0x0002;
 inline constexpr UINT DFCS_SCROLLRIGHT = 0x0003;
+inline constexpr UINT DFCS_BUTTONCHECK = 0x0000;
 inline constexpr UINT DFCS_BUTTONPUSH = 0x0010;
 inline constexpr UINT DFCS_INACTIVE = 0x0100;
 inline constexpr UINT DFCS_PUSHED = 0x0200;
@@ -955,3 +956,145 @@ int WINAPI GetScrollPos(HWND hWnd, int nBar);
 BOOL WINAPI SetScrollRange(HWND hWnd, int nBar, int nMinPos, int nMaxPos, BOOL bRedraw);
 BOOL WINAPI GetScrollRange(HWND hWnd, int nBar, LPINT lpMinPos, LPINT lpMaxPos);
 BOOL WINAPI ShowScrollBar(HWND hWnd, int wBar, BOOL bShow);
+
+// ---------------------------------------------------------------------------------------
+// Window queries, dialog items, painting, thread messages, synthesized input, resources
+// ---------------------------------------------------------------------------------------
+
+// GetAncestor
+inline constexpr UINT GA_PARENT = 1;
+inline constexpr UINT GA_ROOT = 2;
+inline constexpr UINT GA_ROOTOWNER = 3;
+
+typedef BOOL(CALLBACK* WNDENUMPROC)(HWND, LPARAM);
+
+// RedrawWindow
+inline constexpr UINT RDW_INVALIDATE = 0x0001;
+inline constexpr UINT RDW_INTERNALPAINT = 0x0002;
+inline constexpr UINT RDW_ERASE = 0x0004;
+inline constexpr UINT RDW_VALIDATE = 0x0008;
+inline constexpr UINT RDW_NOINTERNALPAINT = 0x0010;
+inline constexpr UINT RDW_NOERASE = 0x0020;
+inline constexpr UINT RDW_NOCHILDREN = 0x0040;
+inline constexpr UINT RDW_ALLCHILDREN = 0x0080;
+inline constexpr UINT RDW_UPDATENOW = 0x0100;
+inline constexpr UINT RDW_ERASENOW = 0x0200;
+inline constexpr UINT RDW_FRAME = 0x0400;
+inline constexpr UINT RDW_NOFRAME = 0x0800;
+
+// GetQueueStatus and MsgWaitForMultipleObjectsEx
+inline constexpr UINT QS_KEY = 0x0001;
+inline constexpr UINT QS_MOUSEMOVE = 0x0002;
+inline constexpr UINT QS_MOUSEBUTTON = 0x0004;
+inline constexpr UINT QS_POSTMESSAGE = 0x0008;
+inline constexpr UINT QS_TIMER = 0x0010;
+inline constexpr UINT QS_PAINT = 0x0020;
+inline constexpr UINT QS_SENDMESSAGE = 0x0040;
+inline constexpr UINT QS_HOTKEY = 0x0080;
+inline constexpr UINT QS_ALLPOSTMESSAGE = 0x0100;
+inline constexpr UINT QS_MOUSE = QS_MOUSEMOVE | QS_MOUSEBUTTON;
+inline constexpr UINT QS_INPUT = QS_MOUSE | QS_KEY;
+inline constexpr UINT QS_ALLEVENTS = QS_INPUT | QS_POSTMESSAGE | QS_TIMER | QS_PAINT | QS_HOTKEY;
+inline constexpr UINT QS_ALLINPUT = QS_ALLEVENTS | QS_SENDMESSAGE;
+inline constexpr DWORD MWMO_WAITALL = 0x0001;
+inline constexpr DWORD MWMO_ALERTABLE = 0x0002;
+inline constexpr DWORD MWMO_INPUTAVAILABLE = 0x0004;
+
+// SendMessageTimeoutW
+inline constexpr UINT SMTO_NORMAL = 0x0000;
+inline constexpr UINT SMTO_BLOCK = 0x0001;
+inline constexpr UINT SMTO_ABORTIFHUNG = 0x0002;
+
+// Synthesized input
+inline constexpr DWORD KEYEVENTF_EXTENDEDKEY = 0x0001;
+inline constexpr DWORD KEYEVENTF_KEYUP = 0x0002;
+inline constexpr DWORD KEYEVENTF_UNICODE = 0x0004;
+inline constexpr DWORD KEYEVENTF_SCANCODE = 0x0008;
+inline constexpr DWORD MOUSEEVENTF_MOVE = 0x0001;
+inline constexpr DWORD MOUSEEVENTF_LEFTDOWN = 0x0002;
+inline constexpr DWORD MOUSEEVENTF_LEFTUP = 0x0004;
+inline constexpr DWORD MOUSEEVENTF_RIGHTDOWN = 0x0008;
+inline constexpr DWORD MOUSEEVENTF_RIGHTUP = 0x0010;
+inline constexpr DWORD MOUSEEVENTF_ABSOLUTE = 0x8000;
+inline constexpr DWORD INPUT_MOUSE = 0;
+inline constexpr DWORD INPUT_KEYBOARD = 1;
+inline constexpr DWORD INPUT_HARDWARE = 2;
+
+typedef struct tagMOUSEINPUT {
+    LONG dx;
+    LONG dy;
+    DWORD mouseData;
+    DWORD dwFlags;
+    DWORD time;
+    ULONG_PTR dwExtraInfo;
+} MOUSEINPUT, *PMOUSEINPUT;
+
+typedef struct tagKEYBDINPUT {
+    WORD wVk;
+    WORD wScan;
+    DWORD dwFlags;
+    DWORD time;
+    ULONG_PTR dwExtraInfo;
+} KEYBDINPUT, *PKEYBDINPUT;
+
+typedef struct tagHARDWAREINPUT {
+    DWORD uMsg;
+    WORD wParamL;
+    WORD wParamH;
+} HARDWAREINPUT, *PHARDWAREINPUT;
+
+typedef struct tagINPUT {
+    DWORD type;
+    union {
+        MOUSEINPUT mi;
+        KEYBDINPUT ki;
+        HARDWAREINPUT hi;
+    };
+} INPUT, *PINPUT, *LPINPUT;
+
+// Standard cursors and icons (LoadCursorW / LoadIconW with no instance)
+#define IDC_ARROW MAKEINTRESOURCEW(32512)
+#define IDC_IBEAM MAKEINTRESOURCEW(32513)
+#define IDC_WAIT MAKEINTRESOURCEW(32514)
+#define IDC_CROSS MAKEINTRESOURCEW(32515)
+#define IDC_UPARROW MAKEINTRESOURCEW(32516)
+#define IDC_SIZEALL MAKEINTRESOURCEW(32646)
+#define IDC_NO MAKEINTRESOURCEW(32648)
+#define IDC_APPSTARTING MAKEINTRESOURCEW(32650)
+#define IDC_HELP MAKEINTRESOURCEW(32651)
+#define IDI_APPLICATION MAKEINTRESOURCEW(32512)
+#define IDI_HAND MAKEINTRESOURCEW(32513)
+#define IDI_QUESTION MAKEINTRESOURCEW(32514)
+#define IDI_EXCLAMATION MAKEINTRESOURCEW(32515)
+#define IDI_ASTERISK MAKEINTRESOURCEW(32516)
+#define IDI_WINLOGO MAKEINTRESOURCEW(32517)
+
+HWND WINAPI GetAncestor(HWND hwnd, UINT gaFlags);
+BOOL WINAPI EnumChildWindows(HWND hWndParent, WNDENUMPROC lpEnumFunc, LPARAM lParam);
+HWND WINAPI GetDlgItem(HWND hDlg, int nIDDlgItem);
+int WINAPI GetDlgCtrlID(HWND hWnd);
+LRESULT WINAPI SendDlgItemMessageW(HWND hDlg, int nIDDlgItem, UINT Msg, WPARAM wParam, LPARAM lParam);
+BOOL WINAPI IsZoomed(HWND hWnd);
+BOOL WINAPI IsIconic(HWND hWnd);
+BOOL WINAPI BringWindowToTop(HWND hWnd);
+BOOL WINAPI AdjustWindowRectEx(LPRECT lpRect, DWORD dwStyle, BOOL bMenu, DWORD dwExStyle);
+
+BOOL WINAPI RedrawWindow(HWND hWnd, const RECT* lprcUpdate, HRGN hrgnUpdate, UINT flags);
+int WINAPI GetUpdateRgn(HWND hWnd, HRGN hRgn, BOOL bErase);
+
+BOOL WINAPI PostThreadMessageW(DWORD idThread, UINT Msg, WPARAM wParam, LPARAM lParam);
+BOOL WINAPI SendNotifyMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+LRESULT WINAPI SendMessageTimeoutW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam, UINT fuFlags, UINT uTimeout,
+                                   PDWORD_PTR lpdwResult);
+DWORD WINAPI GetQueueStatus(UINT flags);
+DWORD WINAPI MsgWaitForMultipleObjectsEx(DWORD nCount, const HANDLE* pHandles, DWORD dwMilliseconds,
+                                         DWORD dwWakeMask, DWORD dwFlags);
+
+BOOL WINAPI GetKeyboardState(PBYTE lpKeyState);
+void WINAPI keybd_event(BYTE bVk, BYTE bScan, DWORD dwFlags, ULONG_PTR dwExtraInfo);
+void WINAPI mouse_event(DWORD dwFlags, DWORD dx, DWORD dy, DWORD dwData, ULONG_PTR dwExtraInfo);
+UINT WINAPI SendInput(UINT cInputs, LPINPUT pInputs, int cbSize);
+BOOL WINAPI GetCursorPos(LPPOINT lpPoint);
+
+HCURSOR WINAPI LoadCursorW(HINSTANCE hInstance, LPCWSTR lpCursorName);
+HICON WINAPI LoadIconW(HINSTANCE hInstance, LPCWSTR lpIconName);

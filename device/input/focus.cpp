@@ -3,6 +3,7 @@
 
 #include "message/dispatch.h"
 #include "paint/update_region.h"
+#include "window/window_pos.h"
 #include "window/window_registry.h"
 #include "window/window_tree.h"
 
@@ -62,7 +63,7 @@ Window* FocusWindow() { return LookUp(g_focus); }
 
 void SetForegroundChangedHook(ForegroundChangedHook hook) { g_foregroundHook = hook; }
 
-bool ActivateWindow(Window* window, WORD how) {
+bool ActivateWindow(Window* window, WORD how, bool bringToTop) {
     Window* previous = ActiveWindow();
     if (window == previous) {
         return true;
@@ -72,10 +73,14 @@ bool ActivateWindow(Window* window, WORD how) {
     }
     HWND handle = HandleOf(window);
     HWND previousHandle = HandleOf(previous);
-    g_active = handle;
-    if (window != nullptr && BringToTop(window) && IsEffectivelyVisible(window)) {
-        InvalidateWindowTree(window);
+    if (window != nullptr && bringToTop) {
+        SetWindowPosition(window, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+        window = LookUp(handle);
+        if (window == nullptr || ActiveWindow() != previous) {
+            return false; // gone, or a handler activated something else meanwhile
+        }
     }
+    g_active = handle;
     if (previous != nullptr) {
         Send(previous, WM_NCACTIVATE, FALSE, reinterpret_cast<LPARAM>(handle));
         if (Window* still = LookUp(previousHandle)) {

@@ -12,8 +12,9 @@ Window* FocusWindow();
 // WM_NCACTIVATE and WM_ACTIVATE to the window losing activation, WM_ACTIVATEAPP when the
 // program as a whole gains or loses activation, then WM_NCACTIVATE and WM_ACTIVATE to the
 // new window, whose default procedure takes the focus. `how` is WA_ACTIVE or
-// WA_CLICKACTIVE. A null window deactivates everything.
-bool ActivateWindow(Window* window, WORD how);
+// WA_CLICKACTIVE. A null window deactivates everything. The window is first brought to the
+// top through SetWindowPos (WM_WINDOWPOSCHANGING), unless the caller is SetWindowPos itself.
+bool ActivateWindow(Window* window, WORD how, bool bringToTop = true);
 
 // A window that is going away or being hidden was active: activate its owner, or the next
 // visible enabled top-level window, or nothing.

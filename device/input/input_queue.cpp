@@ -252,6 +252,21 @@ void QueueInput(const RawInput& input) {
 
 bool HasPendingInput() { return !g_input.empty(); }
 
+UINT PendingInputStatus() {
+    UINT status = 0;
+    for (const PendingInput& pending : g_input) {
+        switch (pending.raw.kind) {
+        case RawInputKind::PointerDown:
+        case RawInputKind::PointerUp: status |= QS_MOUSEBUTTON; break;
+        case RawInputKind::PointerMove: status |= QS_MOUSEMOVE; break;
+        case RawInputKind::KeyDown:
+        case RawInputKind::KeyUp:
+        case RawInputKind::Char: status |= QS_KEY; break;
+        }
+    }
+    return status;
+}
+
 void ResetInput() {
     g_input.clear();
     g_keyState.fill(0);

@@ -20,6 +20,8 @@ struct RawInput {
 
 void QueueInput(const RawInput& input);
 bool HasPendingInput();
+// The QS_KEY, QS_MOUSEMOVE and QS_MOUSEBUTTON bits of the input still waiting.
+UINT PendingInputStatus();
 void ResetInput();
 
 // Turns the oldest raw input into a message; false when there is none (or the next one

@@ -108,9 +108,10 @@ namespace {
 bool RetrieveMessageOnce(MSG* msg, const MessageFilter& filter, bool remove, bool* servedShell) {
     ServiceCaretBlink();
     ServiceShellWindows();
-    // Messages posted to a window that is gone are dropped: their handle names nothing.
+    // Messages posted to a window that is gone are dropped: their handle names nothing. A
+    // WM_QUIT still ends the loop.
     for (auto it = g_posted.begin(); it != g_posted.end();) {
-        if (it->hwnd != nullptr && LookUp(it->hwnd) == nullptr) {
+        if (it->hwnd != nullptr && it->message != WM_QUIT && LookUp(it->hwnd) == nullptr) {
             it = g_posted.erase(it);
             continue;
         }

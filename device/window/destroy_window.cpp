@@ -161,9 +161,6 @@ BOOL WINAPI DestroyWindow(HWND hWnd) {
         }
     }
     device::MoveFocusOutOf(window);
-    if (GetCapture() != nullptr && device::IsSelfOrDescendant(device::LookUp(GetCapture()), window)) {
-        ReleaseCapture();
-    }
     if ((window = device::LookUp(hWnd)) == nullptr) {
         return TRUE;
     }
@@ -185,6 +182,11 @@ BOOL WINAPI DestroyWindow(HWND hWnd) {
     }
     MarkDestroying(window);
     SendDestroy(hWnd);
+    // The capture goes once the window has heard WM_DESTROY, with WM_CAPTURECHANGED.
+    if ((window = device::LookUp(hWnd)) != nullptr && GetCapture() != nullptr &&
+        device::IsSelfOrDescendant(device::LookUp(GetCapture()), window)) {
+        ReleaseCapture();
+    }
     if ((window = device::LookUp(hWnd)) != nullptr) {
         device::FinishDestroy(window);
     }

@@ -155,8 +155,8 @@ BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow) {
     }
 
     bool show = command != SW_HIDE;
-    // WM_SHOWWINDOW only when visibility changes, and not for a state change.
-    if (show != wasVisible && !stateChange) {
+    // WM_SHOWWINDOW when visibility changes (always for SW_SHOWNA), not for a state change.
+    if ((show != wasVisible || command == SW_SHOWNA) && !stateChange) {
         device::Send(window, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
         window = device::LookUp(hWnd);
         if (window == nullptr) {
@@ -178,6 +178,13 @@ BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow) {
     window = device::LookUp(hWnd);
     if (window == nullptr) {
         return wasVisible ? TRUE : FALSE;
+    }
+    if (command == SW_HIDE && !child && device::ActiveWindow() == window) {
+        device::ActivateOtherWindow(window);
+        window = device::LookUp(hWnd);
+        if (window == nullptr) {
+            return wasVisible ? TRUE : FALSE;
+        }
     }
     if (command == SW_HIDE || window->showState == ShowState::Minimized) {
         // Focus leaves a hidden or minimized window: a child passes it to its parent.
@@ -207,11 +214,12 @@ BOOL WINAPI EnableWindow(HWND hWnd, BOOL bEnable) {
     if (bEnable && wasDisabled) {
         window->style &= ~WS_DISABLED;
         device::Send(window, WM_ENABLE, TRUE, 0);
-    } else if (!bEnable && !wasDisabled) {
+    } else if (!bEnable) {
+        // Whatever the window was doing with the stylus ends, even if it was disabled already.
         device::Send(window, WM_CANCELMODE, 0, 0);
         window = device::LookUp(hWnd);
-        if (window == nullptr) {
-            return FALSE;
+        if (window == nullptr || window->IsDisabledFlag()) {
+            return wasDisabled ? TRUE : FALSE;
         }
         window->style |= WS_DISABLED;
         if (device::FocusWindow() == window) {

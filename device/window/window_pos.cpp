@@ -47,7 +47,7 @@ bool ChangesZOrder(Window* window, HWND insertAfter) {
     return changed;
 }
 
-UINT FixUpFlags(Window* window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
+UINT FixUpFlags(Window* window, HWND& insertAfter, int x, int y, int cx, int cy, UINT flags) {
     if (window->IsVisibleFlag()) {
         flags &= ~SWP_SHOWWINDOW;
     } else {
@@ -64,6 +64,11 @@ UINT FixUpFlags(Window* window, HWND insertAfter, int x, int y, int cx, int cy, 
     }
     if (window->IsChild()) {
         flags |= SWP_NOACTIVATE; // only top-level windows are activated
+    } else if ((flags & (SWP_NOACTIVATE | SWP_HIDEWINDOW)) == 0 &&
+               ((flags & SWP_NOZORDER) != 0 || (insertAfter != HWND_TOPMOST && insertAfter != HWND_NOTOPMOST))) {
+        // A window being activated comes to the top whatever the caller said.
+        flags &= ~SWP_NOZORDER;
+        insertAfter = HWND_TOP;
     }
     if ((flags & SWP_NOZORDER) == 0 && !ChangesZOrder(window, insertAfter)) {
         flags |= SWP_NOZORDER;
@@ -101,7 +106,8 @@ bool SetWindowPosition(Window* window, HWND insertAfter, int x, int y, int cx, i
     HWND hwnd = window->handle;
     cx = cx < 0 ? 0 : cx;
     cy = cy < 0 ? 0 : cy;
-    flags = FixUpFlags(window, insertAfter, x, y, cx, cy, flags);
+    // The window hears the caller's flags; what the window manager works out itself
+    // (nothing to show, nothing moved, a child is never activated) is added after.
     WINDOWPOS pos{hwnd, insertAfter, x, y, cx, cy, flags};
     if ((flags & SWP_NOSENDCHANGING) == 0) {
         Send(window, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
@@ -112,6 +118,8 @@ bool SetWindowPosition(Window* window, HWND insertAfter, int x, int y, int cx, i
         // The procedure may edit the position, but not the window manager's own flags.
         pos.flags = (pos.flags & ~SWP_STATECHANGED) | (flags & SWP_STATECHANGED);
     }
+    pos.flags = FixUpFlags(window, pos.hwndInsertAfter, pos.x, pos.y, std::max(pos.cx, 0), std::max(pos.cy, 0),
+                           pos.flags);
     flags = pos.flags;
 
     RECT oldWindow = window->windowRect;
@@ -142,7 +150,6 @@ bool SetWindowPosition(Window* window, HWND insertAfter, int x, int y, int cx, i
     }
 
     bool wasShown = IsEffectivelyVisible(window);
-    bool wasActive = ActiveWindow() == window;
     RECT oldScreen = WindowRectOnScreen(window);
     window->windowRect = newWindow;
     window->clientRect = newClient;
@@ -176,7 +183,7 @@ bool SetWindowPosition(Window* window, HWND insertAfter, int x, int y, int cx, i
         }
     }
     if ((flags & (SWP_NOACTIVATE | SWP_HIDEWINDOW)) == 0 && IsTopLevel(window) && isShown) {
-        ActivateWindow(window, WA_ACTIVE);
+        ActivateWindow(window, WA_ACTIVE, false);
         window = LookUp(hwnd);
         if (window == nullptr) {
             return true;
@@ -201,14 +208,8 @@ bool SetWindowPosition(Window* window, HWND insertAfter, int x, int y, int cx, i
             return true;
         }
     }
-    if ((flags & SWP_HIDEWINDOW) != 0) {
-        if (wasActive && ActiveWindow() == window) {
-            ActivateOtherWindow(window);
-        }
-        if (Window* still = LookUp(hwnd)) {
-            MoveFocusOutOf(still);
-        }
-    }
+    // Hiding keeps activation and focus where they are; ShowWindow(SW_HIDE) and
+    // DestroyWindow hand them on.
     return true;
 }
 

@@ -74,6 +74,7 @@ TEST_F(FocusTest, ActivationDeactivatesTheOldWindowBeforeTheNewOneAndMovesTheFoc
     EXPECT_TRUE(test::MatchesSequence(
         test::WithoutNoise(test::Log()),
         {
+            {"other", WM_WINDOWPOSCHANGING}, // brought to the top first; it already is
             {"form", WM_NCACTIVATE, Sent | WParam | LParam, FALSE, reinterpret_cast<LPARAM>(other)},
             {"form", WM_ACTIVATE, Sent | WParam | LParam, WA_INACTIVE, reinterpret_cast<LPARAM>(other)},
             {"other", WM_NCACTIVATE, Sent | WParam, TRUE},

@@ -39,6 +39,8 @@ TEST_F(InputTest, ATapOnAnInactiveWindowActivatesItAndArrivesInClientCoordinates
             {"form", WM_PARENTNOTIFY, Sent | WParam | LParam, MAKEWPARAM(WM_LBUTTONDOWN, 0), MAKELPARAM(30, 45)},
             {"control", WM_MOUSEACTIVATE, Sent | LParam, 0, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)},
             {"form", WM_MOUSEACTIVATE, Sent | LParam, 0, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)},
+            {"form", WM_WINDOWPOSCHANGING}, // activation brings it to the top
+            {"form", WM_WINDOWPOSCHANGED},
             {"control", WM_SETCURSOR, Sent | LParam, 0, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)},
             {"form", WM_SETCURSOR, Sent | LParam, 0, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)},
             {"control", WM_LBUTTONDOWN, Posted | WParam | LParam, MK_LBUTTON, MAKELPARAM(10, 5)},

@@ -3,6 +3,7 @@
 #include "support/device_fixture.h"
 #include "support/message_log.h"
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -232,20 +233,33 @@ RECT RectInParent(HWND hwnd) {
 
 TEST_F(WindowPosTest, WindowPosChangedCarriesTheResultingRectangleAndNoZOrderWhenNothingMoved) {
     SetWindowLongPtrW(child_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordsPositionChanges));
+    // WM_WINDOWPOSCHANGING carries exactly the caller's flags: nothing is added before the
+    // window has had its say.
     struct Case {
         const char* what;
         void (*act)(HWND);
+        UINT changingFlags;
     };
     const Case cases[] = {
-        {"move only", [](HWND w) { SetWindowPos(w, nullptr, 20, 30, 999, 999, SWP_NOSIZE | SWP_NOZORDER); }},
-        {"size only", [](HWND w) { SetWindowPos(w, nullptr, 99, 99, 70, 40, SWP_NOMOVE | SWP_NOZORDER); }},
-        {"moved and raised while on top", [](HWND w) { SetWindowPos(w, HWND_TOP, 5, 6, 0, 0, SWP_NOSIZE); }},
-        {"hide", [](HWND w) { ShowWindow(w, SW_HIDE); }},
+        {"move only", [](HWND w) { SetWindowPos(w, nullptr, 20, 30, 999, 999, SWP_NOSIZE | SWP_NOZORDER); },
+         SWP_NOSIZE | SWP_NOZORDER},
+        {"size only", [](HWND w) { SetWindowPos(w, nullptr, 99, 99, 70, 40, SWP_NOMOVE | SWP_NOZORDER); },
+         SWP_NOMOVE | SWP_NOZORDER},
+        {"moved and raised while on top", [](HWND w) { SetWindowPos(w, HWND_TOP, 5, 6, 0, 0, SWP_NOSIZE); },
+         SWP_NOSIZE},
+        {"hide", [](HWND w) { ShowWindow(w, SW_HIDE); },
+         SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE},
+        {"shown while visible", [](HWND w) { SetWindowPos(w, nullptr, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOSIZE |
+                                                                                   SWP_NOMOVE | SWP_NOZORDER); },
+         SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER},
     };
     for (const Case& c : cases) {
         g_changing = g_changed = WINDOWPOS{};
         c.act(child_);
-        EXPECT_NE(g_changing.flags & SWP_NOZORDER, 0u) << c.what;
+        EXPECT_EQ(g_changing.flags, c.changingFlags) << c.what;
+        if (std::string(c.what) == "shown while visible") {
+            continue; // nothing changed: no WM_WINDOWPOSCHANGED
+        }
         RECT rect = RectInParent(child_);
         EXPECT_EQ(g_changed.hwnd, child_) << c.what;
         EXPECT_EQ(g_changed.x, rect.left) << c.what;

@@ -281,6 +281,9 @@ inline constexpr UINT LVIS_FOCUSED = 0x0001;
 inline constexpr UINT LVIS_SELECTED = 0x0002;
 inline constexpr UINT LVIS_CUT = 0x0004;
 inline constexpr UINT LVIS_DROPHILITED = 0x0008;
+inline constexpr UINT LVIS_OVERLAYMASK = 0x0F00;
+inline constexpr UINT LVIS_STATEIMAGEMASK = 0xF000;
+constexpr UINT INDEXTOSTATEIMAGEMASK(UINT index) { return index << 12; }
 
 inline constexpr UINT LVNI_ALL = 0x0000;
 inline constexpr UINT LVNI_FOCUSED = 0x0001;
@@ -347,6 +350,11 @@ inline constexpr UINT LVM_GETSELECTEDCOUNT = LVM_FIRST + 50;
 inline constexpr UINT LVM_SETEXTENDEDLISTVIEWSTYLE = LVM_FIRST + 54;
 inline constexpr UINT LVM_GETEXTENDEDLISTVIEWSTYLE = LVM_FIRST + 55;
 inline constexpr UINT LVM_SUBITEMHITTEST = LVM_FIRST + 57;
+inline constexpr UINT LVM_FINDITEMW = LVM_FIRST + 83;
+inline constexpr UINT LVM_GETITEMPOSITION = LVM_FIRST + 16;
+inline constexpr UINT LVM_GETCALLBACKMASK = LVM_FIRST + 10;
+inline constexpr UINT LVM_SETCALLBACKMASK = LVM_FIRST + 11;
+inline constexpr UINT LVM_GETSUBITEMRECT = LVM_FIRST + 56;
 inline constexpr UINT LVM_GETSELECTIONMARK = LVM_FIRST + 66;
 inline constexpr UINT LVM_SETSELECTIONMARK = LVM_FIRST + 67;
 inline constexpr UINT LVM_GETITEMW = LVM_FIRST + 75;
@@ -409,6 +417,42 @@ inline constexpr UINT LVN_ENDLABELEDITW = LVN_FIRST - 76;
 inline constexpr UINT LVN_GETDISPINFOW = LVN_FIRST - 77;
 inline constexpr UINT LVN_SETDISPINFOW = LVN_FIRST - 78;
 inline constexpr UINT LVN_ODFINDITEMW = LVN_FIRST - 79;
+
+// LVM_SETITEMCOUNT flags for virtual lists.
+inline constexpr DWORD LVSICF_NOINVALIDATEALL = 0x00000001;
+inline constexpr DWORD LVSICF_NOSCROLL = 0x00000002;
+
+// LVM_FINDITEMW
+inline constexpr UINT LVFI_PARAM = 0x0001;
+inline constexpr UINT LVFI_STRING = 0x0002;
+inline constexpr UINT LVFI_PARTIAL = 0x0008;
+inline constexpr UINT LVFI_WRAP = 0x0020;
+inline constexpr UINT LVFI_NEARESTXY = 0x0040;
+
+typedef struct tagLVFINDINFOW {
+    UINT flags;
+    LPCWSTR psz;
+    LPARAM lParam;
+    POINT pt;
+    UINT vkDirection;
+} LVFINDINFOW, *LPFINDINFOW;
+
+// LVN_ODCACHEHINT: the rows about to be drawn.
+typedef struct tagNMLVCACHEHINT {
+    NMHDR hdr;
+    int iFrom;
+    int iTo;
+} NMLVCACHEHINT, *LPNMLVCACHEHINT;
+
+// LVN_ODFINDITEMW: the parent finds an item of a virtual list; it answers the index or -1.
+typedef struct tagNMLVFINDITEMW {
+    NMHDR hdr;
+    int iStart;
+    LVFINDINFOW lvfi;
+} NMLVFINDITEMW, *LPNMLVFINDITEMW;
+
+// LVN_GETDISPINFOW: the parent sets this in mask for the list view to keep the answer.
+inline constexpr UINT LVIF_DI_SETITEM = 0x1000;
 
 // LVN_GETDISPINFOW / LVN_SETDISPINFOW and LVN_KEYDOWN.
 typedef struct tagLVDISPINFOW {

@@ -2,25 +2,28 @@
 // and the class descriptor. Report view first; the other views show a plain list.
 //
 // Sections of this control, one file each:
-//   listview.cpp          creation, fonts and styles, colours and versions, the window
-//                         procedure, the window-tree dump, the class descriptor
-//   listview_columns.cpp  columns and the header items that follow them
-//   listview_store.cpp    items and sub-items
-//   listview_notify.cpp   WM_NOTIFY to the parent, item states, selection and focus
-//   listview_scroll.cpp   metrics, header placement, scroll bars, invalidation
-//   listview_paint.cpp    WM_PAINT and WM_ERASEBKGND
-//   listview_input.cpp    hit testing, stylus, keys, focus notifications
+//   listview.cpp            creation, fonts and styles, colours and versions, the window
+//                           procedure, the window-tree dump, the class descriptor
+//   listview_columns.cpp    columns and the header items that follow them
+//   listview_store.cpp      items and sub-items
+//   listview_virtual.cpp    items the parent keeps: LVS_OWNERDATA, callback texts, finding
+//   listview_notify.cpp     WM_NOTIFY to the parent, item states, selection and focus
+//   listview_checkboxes.cpp LVS_EX_CHECKBOXES
+//   listview_scroll.cpp     metrics, header placement, scroll bars, invalidation
+//   listview_paint.cpp      WM_PAINT and WM_ERASEBKGND
+//   listview_input.cpp      hit testing, rectangles, stylus, keys, focus notifications
 //
 // Not emulated:
-// - LVS_OWNERDATA (virtual lists), LVS_EDITLABELS, LVS_OWNERDRAWFIXED, custom draw;
-// - images: the image lists are stored and returned but nothing is drawn from them, and
-//   the row height does not follow the small icons' height;
+// - LVS_EDITLABELS, LVS_OWNERDRAWFIXED;
+// - images: the image lists are stored and returned but nothing is drawn from them (check
+//   boxes are drawn by the list itself), and the row height does not follow the small
+//   icons' height; a virtual list asks for no images and has no check boxes;
 // - icon and small-icon views arranged in a grid: LVS_ICON, LVS_SMALLICON and LVS_LIST all
 //   show their items as one column of labels;
-// - LPSTR_TEXTCALLBACKW texts (stored as empty), ANSI notifications (a parent answering
-//   NFR_ANSI still gets Unicode ones), LVN_KEYDOWN, LVN_BEGINDRAG, LVN_GETDISPINFO, tooltips,
-//   incremental search by typing, the check boxes and hot tracking of the extended styles,
-//   column reordering and resizing by dragging the header, tap-and-hold gestures.
+// - ANSI notifications (a parent answering NFR_ANSI still gets Unicode ones), LVN_KEYDOWN,
+//   LVN_BEGINDRAG, LVN_ODSTATECHANGED, tooltips, incremental search by typing, hot tracking
+//   of the extended styles, column reordering and resizing by dragging the header,
+//   tap-and-hold gestures; selecting every row of a virtual list keeps one entry per row.
 
 #include "controls/listview.h"
 
@@ -77,6 +80,7 @@ LRESULT OnNcCreate(HWND hwnd, WPARAM wParam, LPARAM lParam) {
 // the control is later moved elsewhere; it is asked which character set it wants.
 LRESULT OnCreate(ListView& lv, const CREATESTRUCTW* create) {
     lv.notifyParent = create->hwndParent;
+    lv.ownerData = (create->style & LVS_OWNERDATA) != 0;
     lv.bkColor = GetSysColor(COLOR_WINDOW);
     lv.textColor = GetSysColor(COLOR_WINDOWTEXT);
     HWND hwnd = lv.hwnd;
@@ -193,6 +197,13 @@ LRESULT SetExtendedStyle(ListView& lv, WPARAM mask, LPARAM bits) {
     DWORD newBits = static_cast<DWORD>(bits);
     lv.extendedStyle = mask == 0 ? newBits : (old & ~static_cast<DWORD>(mask)) | (newBits & static_cast<DWORD>(mask));
     if (lv.extendedStyle != old) {
+        HWND hwnd = lv.hwnd;
+        if (((lv.extendedStyle & ~old) & LVS_EX_CHECKBOXES) != 0) {
+            CheckBoxesTurnedOn(lv);
+            if (!StillAlive(hwnd, &lv)) {
+                return static_cast<LRESULT>(old);
+            }
+        }
         UpdateLayout(lv);
         InvalidateAll(lv);
     }
@@ -278,8 +289,11 @@ LRESULT CALLBACK ListViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case LVM_SETTEXTBKCOLOR: lv.textBkColor = static_cast<COLORREF>(lParam); return TRUE;
     case LVM_GETIMAGELIST: return GetImageList(lv, wParam);
     case LVM_SETIMAGELIST: return SetImageList(lv, wParam, lParam);
-    case LVM_GETITEMCOUNT: return static_cast<LRESULT>(lv.items.size());
-    case LVM_SETITEMCOUNT: lv.items.reserve(static_cast<size_t>(wParam)); return TRUE;
+    case LVM_GETITEMCOUNT: return ItemCount(lv);
+    case LVM_SETITEMCOUNT: return SetItemCount(lv, wParam, lParam);
+    case LVM_FINDITEMW: return FindItem(lv, static_cast<int>(wParam), reinterpret_cast<const LVFINDINFOW*>(lParam));
+    case LVM_GETCALLBACKMASK: return static_cast<LRESULT>(lv.callbackMask);
+    case LVM_SETCALLBACKMASK: lv.callbackMask = static_cast<UINT>(wParam); return TRUE;
     case LVM_GETITEMW: return GetItem(lv, reinterpret_cast<LVITEMW*>(lParam));
     case LVM_SETITEMW: return SetItem(lv, reinterpret_cast<const LVITEMW*>(lParam));
     case LVM_INSERTITEMW: return InsertItem(lv, reinterpret_cast<const LVITEMW*>(lParam));
@@ -287,14 +301,15 @@ LRESULT CALLBACK ListViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case LVM_DELETEALLITEMS: return DeleteAllItems(lv);
     case LVM_GETITEMTEXTW: return GetItemText(lv, wParam, reinterpret_cast<LVITEMW*>(lParam));
     case LVM_SETITEMTEXTW: return SetItemText(lv, wParam, reinterpret_cast<const LVITEMW*>(lParam));
-    case LVM_GETITEMSTATE:
-        return wParam < lv.items.size() ? static_cast<LRESULT>(lv.items[wParam].state & static_cast<UINT>(lParam)) : 0;
+    case LVM_GETITEMSTATE: return GetItemState(lv, static_cast<int>(wParam), static_cast<UINT>(lParam));
     case LVM_SETITEMSTATE: return SetItemState(lv, wParam, reinterpret_cast<const LVITEMW*>(lParam));
     case LVM_GETNEXTITEM: return GetNextItem(lv, static_cast<int>(wParam), LOWORD(lParam));
     case LVM_GETSELECTEDCOUNT: return lv.selectedCount;
     case LVM_GETSELECTIONMARK: return lv.selectionMark;
     case LVM_SETSELECTIONMARK: return SetSelectionMark(lv, lParam);
     case LVM_GETITEMRECT: return GetItemRect(lv, static_cast<int>(wParam), reinterpret_cast<RECT*>(lParam));
+    case LVM_GETSUBITEMRECT: return GetSubItemRect(lv, static_cast<int>(wParam), reinterpret_cast<RECT*>(lParam));
+    case LVM_GETITEMPOSITION: return GetItemPosition(lv, static_cast<int>(wParam), reinterpret_cast<POINT*>(lParam));
     case LVM_HITTEST: return HitTest(lv, reinterpret_cast<LVHITTESTINFO*>(lParam), false);
     case LVM_SUBITEMHITTEST: return HitTest(lv, reinterpret_cast<LVHITTESTINFO*>(lParam), true);
     case LVM_ENSUREVISIBLE: return EnsureVisible(lv, static_cast<int>(wParam));

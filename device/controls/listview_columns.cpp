@@ -9,6 +9,12 @@ namespace {
 
 int Alignment(int fmt) { return fmt & LVCFMT_JUSTIFYMASK; }
 
+// A column title is the program's own text; a callback there gives an empty title.
+std::u16string ColumnText(const WCHAR* text) {
+    std::u16string_view given = TextFrom(text);
+    return given == kCallbackText ? std::u16string() : std::u16string(given);
+}
+
 HDITEMW HeaderItemFor(const Column& column, int index) {
     HDITEMW item{};
     item.mask = HDI_TEXT | HDI_WIDTH | HDI_FORMAT;
@@ -57,7 +63,7 @@ LRESULT InsertColumn(ListView& lv, WPARAM index, const LVCOLUMNW* column) {
         added.width = std::max(column->cx, 0);
     }
     if ((column->mask & LVCF_TEXT) != 0) {
-        added.text = std::u16string(TextFrom(column->pszText));
+        added.text = ColumnText(column->pszText);
     }
     if ((column->mask & LVCF_IMAGE) != 0) {
         added.image = column->iImage;
@@ -91,7 +97,7 @@ LRESULT SetColumn(ListView& lv, WPARAM index, const LVCOLUMNW* column) {
         target.width = std::max(column->cx, 0);
     }
     if ((column->mask & LVCF_TEXT) != 0) {
-        target.text = std::u16string(TextFrom(column->pszText));
+        target.text = ColumnText(column->pszText);
     }
     if ((column->mask & LVCF_IMAGE) != 0) {
         target.image = column->iImage;
@@ -168,8 +174,10 @@ LRESULT SetColumnWidth(ListView& lv, WPARAM index, int width) {
             GetTextExtentPoint32W(hdc, text.data(), static_cast<int>(text.size()), &size);
             widest = std::max(widest, static_cast<int>(size.cx));
         };
+        // The rows of a virtual list are the parent's: only the title is measured.
         for (const Item& item : lv.items) {
-            measure(SubItemText(lv, item, static_cast<int>(index)));
+            std::u16string_view text = SubItemText(lv, item, static_cast<int>(index));
+            measure(text == kCallbackText ? std::u16string_view() : text);
         }
         if (useHeader) {
             measure(lv.columns[index].text);

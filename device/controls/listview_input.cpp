@@ -8,10 +8,10 @@
 namespace device::listview {
 namespace {
 
-bool IsValid(const ListView& lv, int index) { return index >= 0 && static_cast<size_t>(index) < lv.items.size(); }
+bool IsValid(const ListView& lv, int index) { return IsValidItem(lv, index); }
 
 bool IsSelected(const ListView& lv, int index) {
-    return IsValid(lv, index) && (lv.items[static_cast<size_t>(index)].state & LVIS_SELECTED) != 0;
+    return IsValid(lv, index) && (ItemState(lv, index) & LVIS_SELECTED) != 0;
 }
 
 int ColumnAt(const ListView& lv, int x) {
@@ -97,6 +97,10 @@ LRESULT HitTest(const ListView& lv, LVHITTESTINFO* info, bool subItems) {
         return -1;
     }
     info->flags = LVHT_ONITEMLABEL;
+    int columnLeft = IsReportView(lv) ? ColumnLeft(lv, 0) - lv.scrollX : 0;
+    if (column == 0 && point.x >= columnLeft && point.x < columnLeft + StateIconWidth(lv)) {
+        info->flags = LVHT_ONITEMSTATEICON;
+    }
     info->iItem = row;
     info->iSubItem = subItems ? column : 0;
     return row;
@@ -124,6 +128,53 @@ LRESULT GetItemRect(const ListView& lv, int index, RECT* rect) {
     return TRUE;
 }
 
+// Sub-item 0 with LVIR_BOUNDS is the whole row, as on the platform; otherwise the cell of the
+// column, its icon part as wide as a small icon (nothing without a small image list) and its
+// label the rest. Report view only.
+LRESULT GetSubItemRect(const ListView& lv, int index, RECT* rect) {
+    if (rect == nullptr || !IsValid(lv, index) || !IsReportView(lv)) {
+        return FALSE;
+    }
+    int subItem = rect->top;
+    int part = rect->left;
+    if (subItem < 0 || static_cast<size_t>(subItem) >= std::max<size_t>(lv.columns.size(), 1)) {
+        return FALSE;
+    }
+    if (part != LVIR_BOUNDS && part != LVIR_ICON && part != LVIR_LABEL) {
+        return FALSE;
+    }
+    RECT row = RowRect(lv, index);
+    if (subItem == 0 && part == LVIR_BOUNDS) {
+        *rect = row;
+        return TRUE;
+    }
+    int left = ColumnLeft(lv, subItem) - lv.scrollX;
+    int width = lv.columns.empty() ? 0 : lv.columns[static_cast<size_t>(subItem)].width;
+    RECT cell{left, row.top, left + width, row.bottom};
+    int iconWidth = 0;
+    int iconHeight = 0;
+    if (lv.imageLists[LVSIL_SMALL] != nullptr) {
+        ImageList_GetIconSize(lv.imageLists[LVSIL_SMALL], &iconWidth, &iconHeight);
+    }
+    int iconRight = std::min(cell.left + iconWidth, cell.right);
+    switch (part) {
+    case LVIR_ICON: *rect = RECT{cell.left, cell.top, iconRight, cell.bottom}; break;
+    case LVIR_LABEL: *rect = RECT{iconRight, cell.top, cell.right, cell.bottom}; break;
+    default: *rect = cell; break;
+    }
+    return TRUE;
+}
+
+// The top-left corner of the item, in client coordinates.
+LRESULT GetItemPosition(const ListView& lv, int index, POINT* position) {
+    if (position == nullptr || !IsValid(lv, index)) {
+        return FALSE;
+    }
+    RECT row = RowRect(lv, index);
+    *position = POINT{row.left, row.top};
+    return TRUE;
+}
+
 // A tap: NM_RELEASEDCAPTURE, the selection pairs, then the focus (NM_SETFOCUS); NM_CLICK
 // waits for the stylus to come up. Wine orders it so; whether a real device sends
 // NM_SETFOCUS before the selection pairs is not known, and no caller of ours depends on it.
@@ -137,6 +188,11 @@ LRESULT OnLButtonDown(ListView& lv, WPARAM keys, POINT point) {
     HitTest(lv, &hit, false);
     LVHITTESTINFO subHit{point, 0, -1, 0};
     HitTest(lv, &subHit, true);
+    if (hit.iItem >= 0 && hit.flags == LVHT_ONITEMSTATEICON && HasCheckBoxes(lv)) {
+        // A tap on the box only toggles it.
+        ToggleCheckBox(lv, hit.iItem);
+        return 0;
+    }
     if (hit.iItem >= 0) {
         SelectByUser(lv, hit.iItem, (keys & MK_CONTROL) != 0);
     } else {
@@ -200,7 +256,7 @@ LRESULT OnCaptureChanged(ListView& lv) {
 
 LRESULT OnKeyDown(ListView& lv, WPARAM key) {
     HWND hwnd = lv.hwnd;
-    int count = static_cast<int>(lv.items.size());
+    int count = ItemCount(lv);
     int current = lv.focusedItem;
     int target = -1;
     switch (key) {
@@ -211,7 +267,9 @@ LRESULT OnKeyDown(ListView& lv, WPARAM key) {
         }
         return 0;
     case VK_SPACE:
-        if (IsValid(lv, current)) {
+        if (HasCheckBoxes(lv)) {
+            ToggleCheckBox(lv, current);
+        } else if (IsValid(lv, current)) {
             SelectByUser(lv, current, GetKeyState(VK_CONTROL) < 0);
         }
         return 0;

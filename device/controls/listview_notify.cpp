@@ -8,20 +8,29 @@
 namespace device::listview {
 namespace {
 
-bool IsValid(const ListView& lv, int index) { return index >= 0 && static_cast<size_t>(index) < lv.items.size(); }
+bool IsValid(const ListView& lv, int index) { return IsValidItem(lv, index); }
+
+bool IsSelected(const ListView& lv, int index) { return (ItemState(lv, index) & LVIS_SELECTED) != 0; }
 
 bool SingleSelection(const ListView& lv) { return (StyleOf(lv) & LVS_SINGLESEL) != 0; }
 
 // Another item that holds the selection, looking at the focused item first because that is
 // where it nearly always is; a full scan only when it is not.
 int OtherSelectedItem(const ListView& lv, int except) {
-    int ownShare = IsValid(lv, except) && (lv.items[static_cast<size_t>(except)].state & LVIS_SELECTED) != 0 ? 1 : 0;
+    int ownShare = IsValid(lv, except) && IsSelected(lv, except) ? 1 : 0;
     if (lv.selectedCount - ownShare <= 0) {
         return -1;
     }
-    if (lv.focusedItem != except && IsValid(lv, lv.focusedItem) &&
-        (lv.items[static_cast<size_t>(lv.focusedItem)].state & LVIS_SELECTED) != 0) {
+    if (lv.focusedItem != except && IsValid(lv, lv.focusedItem) && IsSelected(lv, lv.focusedItem)) {
         return lv.focusedItem;
+    }
+    if (lv.ownerData) {
+        for (int index : lv.virtualSelection) {
+            if (index != except) {
+                return index;
+            }
+        }
+        return -1;
     }
     for (size_t i = 0; i < lv.items.size(); ++i) {
         if (static_cast<int>(i) != except && (lv.items[i].state & LVIS_SELECTED) != 0) {
@@ -43,9 +52,8 @@ UINT KeyFlags() {
 }
 
 void ApplyState(ListView& lv, int index, UINT newState) {
-    Item& item = lv.items[static_cast<size_t>(index)];
-    UINT old = item.state;
-    item.state = newState;
+    UINT old = ItemState(lv, index);
+    StoreItemState(lv, index, newState);
     if ((old & LVIS_SELECTED) != (newState & LVIS_SELECTED)) {
         lv.selectedCount += (newState & LVIS_SELECTED) != 0 ? 1 : -1;
     }
@@ -85,9 +93,7 @@ LRESULT NotifyItem(ListView& lv, UINT code, int item, int subItem) {
     NMLISTVIEW info{};
     info.iItem = item;
     info.iSubItem = subItem;
-    if (IsValid(lv, item)) {
-        info.lParam = lv.items[static_cast<size_t>(item)].lParam;
-    }
+    info.lParam = ItemParam(lv, item);
     return Notify(lv, code, &info.hdr);
 }
 
@@ -98,8 +104,8 @@ LRESULT NotifyActivate(ListView& lv, UINT code, int item, int subItem, POINT poi
     info.ptAction = point;
     info.uKeyFlags = KeyFlags();
     if (IsValid(lv, item)) {
-        info.lParam = lv.items[static_cast<size_t>(item)].lParam;
-        info.uNewState = lv.items[static_cast<size_t>(item)].state;
+        info.lParam = ItemParam(lv, item);
+        info.uNewState = ItemState(lv, item);
         info.uOldState = info.uNewState;
     }
     return Notify(lv, code, &info.hdr);
@@ -110,7 +116,7 @@ bool ChangeItemState(ListView& lv, int index, UINT state, UINT mask) {
         return false;
     }
     HWND hwnd = lv.hwnd;
-    UINT old = lv.items[static_cast<size_t>(index)].state;
+    UINT old = ItemState(lv, index);
     UINT wanted = (old & ~mask) | (state & mask);
     if (wanted == old) {
         return true;
@@ -121,7 +127,7 @@ bool ChangeItemState(ListView& lv, int index, UINT state, UINT mask) {
     // takes over.
     // LVS_SINGLESEL may have been set after several items were selected: all of them let go.
     if (selecting && SingleSelection(lv)) {
-        size_t rounds = lv.items.size();
+        int rounds = lv.selectedCount;
         for (int other = OtherSelectedItem(lv, index); other >= 0 && rounds-- > 0;
              other = OtherSelectedItem(lv, index)) {
             UINT release = LVIS_SELECTED | (focusing && other == lv.focusedItem ? LVIS_FOCUSED : 0);
@@ -141,7 +147,7 @@ bool ChangeItemState(ListView& lv, int index, UINT state, UINT mask) {
     if (!IsValid(lv, index)) {
         return false;
     }
-    old = lv.items[static_cast<size_t>(index)].state;
+    old = ItemState(lv, index);
     wanted = (old & ~mask) | (state & mask);
     if (wanted == old) {
         return true;
@@ -151,7 +157,7 @@ bool ChangeItemState(ListView& lv, int index, UINT state, UINT mask) {
     change.uNewState = wanted;
     change.uOldState = old;
     change.uChanged = LVIF_STATE;
-    change.lParam = lv.items[static_cast<size_t>(index)].lParam;
+    change.lParam = ItemParam(lv, index);
     if (Notify(lv, LVN_ITEMCHANGING, &change.hdr) != 0 || !StillAlive(hwnd, &lv) || !IsValid(lv, index)) {
         return false;
     }
@@ -162,7 +168,7 @@ bool ChangeItemState(ListView& lv, int index, UINT state, UINT mask) {
     change.uNewState = wanted;
     change.uOldState = old;
     change.uChanged = LVIF_STATE;
-    change.lParam = lv.items[static_cast<size_t>(index)].lParam;
+    change.lParam = ItemParam(lv, index);
     Notify(lv, LVN_ITEMCHANGED, &change.hdr);
     return StillAlive(hwnd, &lv);
 }
@@ -170,7 +176,7 @@ bool ChangeItemState(ListView& lv, int index, UINT state, UINT mask) {
 bool SelectOnly(ListView& lv, int index) {
     HWND hwnd = lv.hwnd;
     // Bounded: a parent that selects items again from its notifications cannot keep us here.
-    size_t rounds = lv.items.size();
+    int rounds = lv.selectedCount;
     for (int other = OtherSelectedItem(lv, index); other >= 0 && rounds-- > 0; other = OtherSelectedItem(lv, index)) {
         UINT release = LVIS_SELECTED | (IsValid(lv, index) && other == lv.focusedItem ? LVIS_FOCUSED : 0);
         if (!ChangeItemState(lv, other, 0, release)) {
@@ -188,6 +194,31 @@ bool SelectOnly(ListView& lv, int index) {
     return ChangeItemState(lv, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
+// A virtual list changes every item at once and says so with one LVN_ITEMCHANGED for item -1.
+LRESULT SetVirtualStates(ListView& lv, UINT state, UINT mask) {
+    UINT oldState = (lv.selectedCount > 0 ? LVIS_SELECTED : 0) | (lv.focusedItem >= 0 ? LVIS_FOCUSED : 0);
+    if ((mask & LVIS_SELECTED) != 0) {
+        lv.virtualSelection.clear();
+        if ((state & LVIS_SELECTED) != 0) {
+            for (int i = 0; i < lv.virtualCount; ++i) {
+                lv.virtualSelection.insert(lv.virtualSelection.end(), i);
+            }
+        }
+        lv.selectedCount = static_cast<int>(lv.virtualSelection.size());
+    }
+    if ((mask & LVIS_FOCUSED) != 0) {
+        lv.focusedItem = -1;
+    }
+    InvalidateAll(lv);
+    NMLISTVIEW change{};
+    change.iItem = -1;
+    change.uNewState = state & mask;
+    change.uOldState = oldState & mask;
+    change.uChanged = LVIF_STATE;
+    Notify(lv, LVN_ITEMCHANGED, &change.hdr);
+    return TRUE;
+}
+
 // Item -1 means every item, each announced as it changes. Selecting all is refused in a
 // single-selection list, and focusing all always; taking the focus away is allowed.
 LRESULT SetItemState(ListView& lv, WPARAM index, const LVITEMW* item) {
@@ -202,6 +233,9 @@ LRESULT SetItemState(ListView& lv, WPARAM index, const LVITEMW* item) {
         if (item->stateMask == LVIS_SELECTED && setting == 0 && lv.selectedCount == 0) {
             return TRUE; // the common "deselect all" of an empty selection costs nothing
         }
+        if (lv.ownerData) {
+            return SetVirtualStates(lv, item->state, item->stateMask);
+        }
         HWND hwnd = lv.hwnd;
         LRESULT result = TRUE;
         for (size_t i = 0; i < lv.items.size(); ++i) {
@@ -214,7 +248,7 @@ LRESULT SetItemState(ListView& lv, WPARAM index, const LVITEMW* item) {
         }
         return result;
     }
-    if (index >= lv.items.size()) {
+    if (!IsValid(lv, static_cast<int>(index))) {
         return FALSE;
     }
     return ChangeItemState(lv, static_cast<int>(index), item->state, item->stateMask) ? TRUE : FALSE;
@@ -230,13 +264,16 @@ LRESULT GetNextItem(const ListView& lv, int start, UINT flags) {
     int first = std::max(start + 1, 0);
     if ((flags & LVNI_FOCUSED) != 0) {
         int focused = lv.focusedItem;
-        bool matches = focused >= first &&
-                       ((flags & LVNI_SELECTED) == 0 || (lv.items[static_cast<size_t>(focused)].state & LVIS_SELECTED) != 0);
+        bool matches = focused >= first && ((flags & LVNI_SELECTED) == 0 || IsSelected(lv, focused));
         return matches ? focused : -1;
     }
     if ((flags & LVNI_SELECTED) != 0) {
         if (lv.selectedCount == 0) {
             return -1;
+        }
+        if (lv.ownerData) {
+            auto next = lv.virtualSelection.lower_bound(first);
+            return next != lv.virtualSelection.end() ? *next : -1;
         }
         for (size_t i = static_cast<size_t>(first); i < lv.items.size(); ++i) {
             if ((lv.items[i].state & LVIS_SELECTED) != 0) {
@@ -245,16 +282,17 @@ LRESULT GetNextItem(const ListView& lv, int start, UINT flags) {
         }
         return -1;
     }
-    return static_cast<size_t>(first) < lv.items.size() ? first : -1;
+    return first < ItemCount(lv) ? first : -1;
 }
 
 void ClearSelectionSilently(ListView& lv) {
+    lv.virtualSelection.clear();
     if (lv.selectedCount > 0) {
         for (Item& item : lv.items) {
             item.state &= ~LVIS_SELECTED;
         }
     }
-    if (IsValid(lv, lv.focusedItem)) {
+    if (!lv.ownerData && IsValid(lv, lv.focusedItem)) {
         lv.items[static_cast<size_t>(lv.focusedItem)].state &= ~LVIS_FOCUSED;
     }
     lv.selectedCount = 0;

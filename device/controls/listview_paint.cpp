@@ -66,6 +66,7 @@ struct PaintContext {
     HGDIOBJ font = nullptr;
     LRESULT drawMode = CDRF_DODEFAULT; // the parent's answer to the prepaint stage
     Brushes brushes;
+    std::u16string scratch; // a cell text the parent supplied, reused from cell to cell
 };
 
 // NM_CUSTOMDRAW to the parent for one stage; the parent may change the colours in `draw`
@@ -122,6 +123,9 @@ RECT LabelHighlight(PaintContext& pc, std::u16string_view text, const RECT& cell
     return label;
 }
 
+// The parent may destroy the list while it is asked about drawing.
+bool StillPainting(const ListView& lv, HWND hwnd) { return IsWindow(hwnd) && !lv.destroying; }
+
 // The colours a row is drawn in, as the parent left them for it.
 struct RowColours {
     COLORREF text;
@@ -129,8 +133,9 @@ struct RowColours {
     bool selected;
 };
 
-void PaintRow(ListView& lv, PaintContext& pc, int index, const RowColours& colours) {
-    const Item& item = lv.items[static_cast<size_t>(index)];
+// A parent asked for a text may destroy the list: false then, and nothing more is drawn.
+bool PaintRow(ListView& lv, PaintContext& pc, int index, const RowColours& colours) {
+    HWND hwnd = lv.hwnd;
     RECT row = RowRect(lv, index);
     RECT wide{0, row.top, pc.client.right, row.bottom};
     pc.brushes.Fill(pc.hdc, wide, pc.background);
@@ -144,7 +149,12 @@ void PaintRow(ListView& lv, PaintContext& pc, int index, const RowColours& colou
     RECT focusRect = row;
     if (!pc.report) {
         RECT cell{0, row.top, pc.client.right, row.bottom};
-        const std::u16string_view label = SubItemText(lv, item, 0);
+        const std::u16string_view label = CellText(lv, index, 0, pc.scratch);
+        if (!StillPainting(lv, hwnd)) {
+            return false;
+        }
+        PaintStateIcon(lv, pc.hdc, cell, ItemState(lv, index));
+        cell.left += StateIconWidth(lv);
         focusRect = LabelHighlight(pc, label, cell);
         if (selected) {
             pc.brushes.Fill(pc.hdc, focusRect, pc.selectionBackground);
@@ -159,8 +169,15 @@ void PaintRow(ListView& lv, PaintContext& pc, int index, const RowColours& colou
             if (cell.right <= pc.paint.left || cell.left >= pc.paint.right) {
                 continue;
             }
-            const std::u16string_view text = SubItemText(lv, item, static_cast<int>(column));
+            const std::u16string_view text = CellText(lv, index, static_cast<int>(column), pc.scratch);
+            if (!StillPainting(lv, hwnd) || !IsValidItem(lv, index)) {
+                return false;
+            }
             bool highlighted = selected && (pc.fullRow || column == 0);
+            if (column == 0) {
+                PaintStateIcon(lv, pc.hdc, cell, ItemState(lv, index));
+                cell.left = std::min(cell.right, cell.left + StateIconWidth(lv));
+            }
             if (column == 0 && !pc.fullRow) {
                 focusRect = LabelHighlight(pc, text, cell);
                 if (selected) {
@@ -174,6 +191,7 @@ void PaintRow(ListView& lv, PaintContext& pc, int index, const RowColours& colou
     if (lv.hasFocus && index == lv.focusedItem) {
         DrawFocusRect(pc.hdc, &focusRect);
     }
+    return true;
 }
 
 // Lines under every row (the empty rows below the last item too) and at the right edge of
@@ -199,15 +217,12 @@ void PaintGridLines(ListView& lv, PaintContext& pc) {
     DeleteObject(pen);
 }
 
-// The parent may destroy the list while it is asked about drawing.
-bool StillPainting(const ListView& lv, HWND hwnd) { return IsWindow(hwnd) && !lv.destroying; }
 
 // One row, with the item stages of custom draw around it when the parent asked for them:
 // it may change the row's colours, its font (CDRF_NEWFONT), whether it shows as selected
 // (by clearing CDIS_SELECTED), or draw the row itself (CDRF_SKIPDEFAULT).
 void PaintItem(ListView& lv, PaintContext& pc, int index) {
-    const Item& item = lv.items[static_cast<size_t>(index)];
-    RowColours colours{pc.text, pc.cellBackground, pc.showSelection && (item.state & LVIS_SELECTED) != 0};
+    RowColours colours{pc.text, pc.cellBackground, pc.showSelection && (ItemState(lv, index) & LVIS_SELECTED) != 0};
     if ((pc.drawMode & CDRF_NOTIFYITEMDRAW) == 0) {
         PaintRow(lv, pc, index, colours);
         return;
@@ -215,12 +230,12 @@ void PaintItem(ListView& lv, PaintContext& pc, int index) {
     HWND hwnd = lv.hwnd;
     NMLVCUSTOMDRAW draw = StartCustomDraw(pc);
     draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(index);
-    draw.nmcd.lItemlParam = item.lParam;
+    draw.nmcd.lItemlParam = ItemParam(lv, index);
     draw.nmcd.uItemState = (colours.selected ? CDIS_SELECTED : 0) |
                            (lv.hasFocus && index == lv.focusedItem ? CDIS_FOCUS : 0);
     RECT row = RowRect(lv, index);
     LRESULT answer = CustomDraw(lv, draw, CDDS_ITEMPREPAINT, row);
-    if (!StillPainting(lv, hwnd) || index >= static_cast<int>(lv.items.size())) {
+    if (!StillPainting(lv, hwnd) || !IsValidItem(lv, index)) {
         return;
     }
     if ((answer & CDRF_NEWFONT) == 0) {
@@ -228,7 +243,9 @@ void PaintItem(ListView& lv, PaintContext& pc, int index) {
     }
     if ((answer & CDRF_SKIPDEFAULT) == 0) {
         colours = RowColours{draw.clrText, draw.clrTextBk, (draw.nmcd.uItemState & CDIS_SELECTED) != 0};
-        PaintRow(lv, pc, index, colours);
+        if (!PaintRow(lv, pc, index, colours)) {
+            return;
+        }
     }
     if ((answer & CDRF_NOTIFYPOSTPAINT) != 0) {
         CustomDraw(lv, draw, CDDS_ITEMPOSTPAINT, row);
@@ -244,13 +261,18 @@ void PaintRows(ListView& lv, PaintContext& pc, const RECT& paint) {
     int rowHeight = std::max(lv.rowHeight, 1);
     int first = lv.topIndex + std::max(0, (static_cast<int>(paint.top) - pc.listTop) / rowHeight);
     int last = lv.topIndex + (static_cast<int>(paint.bottom) - pc.listTop - 1) / rowHeight;
-    for (int index = first; index <= last && index < static_cast<int>(lv.items.size()); ++index) {
+    // A virtual list's parent hears which rows are coming first, so it can fetch them at once.
+    HintCache(lv, first, std::min(last, ItemCount(lv) - 1));
+    if (!StillPainting(lv, hwnd)) {
+        return;
+    }
+    for (int index = first; index <= last && index < ItemCount(lv); ++index) {
         PaintItem(lv, pc, index);
         if (!StillPainting(lv, hwnd)) {
             return;
         }
     }
-    int count = static_cast<int>(lv.items.size());
+    int count = ItemCount(lv);
     int belowItems = pc.listTop + std::max(0, count - lv.topIndex) * rowHeight;
     pc.brushes.Fill(pc.hdc, RECT{0, std::max(belowItems, pc.listTop), pc.client.right, pc.client.bottom},
                     pc.background);

@@ -35,7 +35,7 @@ bool RowShows(const ListView& lv, int index) {
 }
 
 int MaxTopIndex(const ListView& lv) {
-    return std::max(0, static_cast<int>(lv.items.size()) - std::max(CountPerPage(lv), 1));
+    return std::max(0, ItemCount(lv) - std::max(CountPerPage(lv), 1));
 }
 
 int MaxScrollX(const ListView& lv) {
@@ -135,7 +135,7 @@ void UpdateScrollBars(ListView& lv) {
     for (int round = 0; round < 3; ++round) {
         // Asked once for the round: this runs for every row added.
         const RECT before = ClientRect(lv);
-        const int count = static_cast<int>(lv.items.size());
+        const int count = ItemCount(lv);
         const int perPage = lv.rowHeight > 0 ? std::max(0, static_cast<int>(before.bottom) - ListTop(lv)) / lv.rowHeight : 0;
         const int total = report ? TotalColumnWidth(lv) : 0;
         lv.topIndex = std::clamp(lv.topIndex, 0, noScroll ? 0 : std::max(0, count - std::max(perPage, 1)));
@@ -213,7 +213,7 @@ LRESULT OnVScroll(ListView& lv, WORD code, WORD position) {
     case SB_THUMBTRACK:
     case SB_THUMBPOSITION: ScrollToTop(lv, ThumbPosition(lv, SB_VERT, position)); break;
     case SB_TOP: ScrollToTop(lv, 0); break;
-    case SB_BOTTOM: ScrollToTop(lv, static_cast<int>(lv.items.size())); break;
+    case SB_BOTTOM: ScrollToTop(lv, ItemCount(lv)); break;
     default: break;
     }
     return 0;
@@ -236,7 +236,7 @@ LRESULT OnHScroll(ListView& lv, WORD code, WORD position) {
 }
 
 LRESULT EnsureVisible(ListView& lv, int index) {
-    if (index < 0 || static_cast<size_t>(index) >= lv.items.size()) {
+    if (!IsValidItem(lv, index)) {
         return FALSE;
     }
     int page = std::max(CountPerPage(lv), 1);

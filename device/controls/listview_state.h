@@ -7,6 +7,7 @@
 #include "commctrl.h"
 #include "windows.h"
 
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,7 +34,8 @@ struct Column {
 };
 
 // One row. Kept small and trivially movable so that a vector of 100,000 of them grows
-// cheaply; its texts (sub-item 0 is the label) are in the list view's text pool.
+// cheaply; its texts (sub-item 0 is the label) are in the list view's text pool, where a
+// text the parent supplies (LPSTR_TEXTCALLBACKW) is kept as kCallbackText.
 struct Item {
     LPARAM lParam = 0;
     UINT state = 0;
@@ -42,8 +44,18 @@ struct Item {
     TextRef texts;
 };
 
+// Stands in the pool for a text the parent is asked for: U+FFFF is no character, so no
+// program's text can be it.
+inline constexpr std::u16string_view kCallbackText = u"\uFFFF";
+
 struct ListView {
     HWND hwnd = nullptr;
+    // LVS_OWNERDATA at creation: the parent keeps the items; the list keeps only their
+    // count, the selection and the focus.
+    bool ownerData = false;
+    int virtualCount = 0;
+    std::set<int> virtualSelection;
+    UINT callbackMask = 0; // LVM_SETCALLBACKMASK: state bits the parent keeps
     HWND notifyParent = nullptr; // the parent at creation hears every notification
     HWND header = nullptr;
     bool unicodeFormat = true;
@@ -91,6 +103,32 @@ DWORD StyleOf(const ListView& lv);
 bool IsReportView(const ListView& lv);
 bool HeaderShown(const ListView& lv);
 
+// --- listview_virtual.cpp: items the parent keeps ------------------------------------
+int ItemCount(const ListView& lv);
+bool IsValidItem(const ListView& lv, int index);
+UINT ItemState(const ListView& lv, int index);
+// Stores state bits without any notification (the caller announces them).
+void StoreItemState(ListView& lv, int index, UINT state);
+LPARAM ItemParam(const ListView& lv, int index);
+// The text of a cell as it is to be shown: the stored one, or the parent's answer to
+// LVN_GETDISPINFOW written into `scratch`. After a callback the list may be gone: callers
+// check StillAlive before going on.
+std::u16string_view CellText(ListView& lv, int index, int subItem, std::u16string& scratch);
+// LVN_ODCACHEHINT for the rows about to be drawn of a virtual list.
+void HintCache(ListView& lv, int from, int to);
+LRESULT SetItemCount(ListView& lv, WPARAM count, LPARAM flags);
+LRESULT FindItem(ListView& lv, int start, const LVFINDINFOW* find);
+
+// --- listview_checkboxes.cpp: LVS_EX_CHECKBOXES -----------------------------------------
+bool HasCheckBoxes(const ListView& lv);
+// Width of the state image area left of column 0's label (0 without check boxes).
+int StateIconWidth(const ListView& lv);
+void PaintStateIcon(const ListView& lv, HDC hdc, const RECT& cell, UINT state);
+void CheckBoxesTurnedOn(ListView& lv);
+// The state a new item gets: clear when the list has check boxes.
+UINT InsertedStateImage(const ListView& lv, UINT state);
+bool ToggleCheckBox(ListView& lv, int index);
+
 // --- listview_columns.cpp --------------------------------------------------------------
 int ColumnLeft(const ListView& lv, int column);
 int TotalColumnWidth(const ListView& lv);
@@ -101,16 +139,18 @@ LRESULT DeleteColumn(ListView& lv, WPARAM index);
 LRESULT SetColumnWidth(ListView& lv, WPARAM index, int width);
 
 // --- listview_store.cpp: items and sub-items -------------------------------------------
-// A text handed in by a program: null and LPSTR_TEXTCALLBACKW become empty.
+// A text handed in by a program: null becomes empty, LPSTR_TEXTCALLBACKW kCallbackText.
 std::u16string_view TextFrom(const WCHAR* text);
+// Upper case of ASCII and Latin-1 letters, for comparing labels regardless of case.
+char16_t FoldCase(char16_t c);
 // Copies as much as fits, always terminated; answers the number of characters copied.
 int CopyText(std::u16string_view text, WCHAR* buffer, int capacity);
 std::u16string_view SubItemText(const ListView& lv, const Item& item, int subItem);
 LRESULT InsertItem(ListView& lv, const LVITEMW* item);
 LRESULT SetItemText(ListView& lv, WPARAM index, const LVITEMW* item);
-LRESULT GetItemText(const ListView& lv, WPARAM index, LVITEMW* item);
+LRESULT GetItemText(ListView& lv, WPARAM index, LVITEMW* item);
 LRESULT SetItem(ListView& lv, const LVITEMW* item);
-LRESULT GetItem(const ListView& lv, LVITEMW* item);
+LRESULT GetItem(ListView& lv, LVITEMW* item);
 LRESULT DeleteItem(ListView& lv, WPARAM index);
 // Deletes every item with the platform's notifications (LVM_DELETEALLITEMS, WM_DESTROY).
 LRESULT DeleteAllItems(ListView& lv);
@@ -131,6 +171,8 @@ bool ChangeItemState(ListView& lv, int index, UINT state, UINT mask);
 // arrow key). `index` -1 only clears the selection.
 bool SelectOnly(ListView& lv, int index);
 LRESULT SetItemState(ListView& lv, WPARAM index, const LVITEMW* item);
+// The state bits of `mask`; those in the callback mask are asked of the parent.
+LRESULT GetItemState(ListView& lv, int index, UINT mask);
 // Answers the previous mark.
 LRESULT SetSelectionMark(ListView& lv, LPARAM index);
 LRESULT GetNextItem(const ListView& lv, int start, UINT flags);
@@ -168,6 +210,9 @@ LRESULT OnEraseBackground(ListView& lv, HDC hdc);
 // --- listview_input.cpp: hit testing, stylus, keys, focus ------------------------------
 LRESULT HitTest(const ListView& lv, LVHITTESTINFO* info, bool subItems);
 LRESULT GetItemRect(const ListView& lv, int index, RECT* rect);
+// RECT::top names the sub-item and RECT::left the part (LVIR_BOUNDS, LVIR_ICON, LVIR_LABEL).
+LRESULT GetSubItemRect(const ListView& lv, int index, RECT* rect);
+LRESULT GetItemPosition(const ListView& lv, int index, POINT* position);
 LRESULT OnLButtonDown(ListView& lv, WPARAM keys, POINT point);
 LRESULT OnLButtonUp(ListView& lv, POINT point);
 LRESULT OnLButtonDblClk(ListView& lv, POINT point);

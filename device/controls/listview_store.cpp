@@ -8,7 +8,7 @@
 namespace device::listview {
 namespace {
 
-// LPSTR_TEXTCALLBACKW: the parent would be asked for the text, which is not emulated.
+// LPSTR_TEXTCALLBACKW: the parent is asked for the text whenever it is needed.
 const WCHAR* const kTextCallback = reinterpret_cast<const WCHAR*>(static_cast<INT_PTR>(-1));
 
 bool IsValidIndex(const ListView& lv, WPARAM index) { return index < lv.items.size(); }
@@ -30,15 +30,12 @@ void CompactTextsIfWorthIt(ListView& lv) {
     lv.texts = std::move(fresh);
 }
 
-// Case-insensitive order of labels for the sorted styles (ASCII and Latin-1 letters folded).
+// Case-insensitive order of labels for the sorted styles.
 int CompareLabels(std::u16string_view a, std::u16string_view b) {
-    auto fold = [](char16_t c) -> char16_t {
-        return (c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7) ? char16_t(c - 32) : c;
-    };
     size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
-        char16_t x = fold(a[i]);
-        char16_t y = fold(b[i]);
+        char16_t x = FoldCase(a[i]);
+        char16_t y = FoldCase(b[i]);
         if (x != y) {
             return x < y ? -1 : 1;
         }
@@ -57,6 +54,11 @@ size_t SortedPosition(const ListView& lv, std::u16string_view text, bool descend
 
 int ShiftedIndex(int index, int at) { return index >= at ? index + 1 : index; }
 
+// The mark stays on its place: the item that moves up into it, or the new last one.
+int MarkAfterRemoval(int mark, int removed, int remaining) {
+    return mark > removed ? mark - 1 : mark == removed ? std::min(removed, remaining - 1) : mark;
+}
+
 int IndexAfterRemoval(int index, int removed) {
     return index == removed ? -1 : (index > removed ? index - 1 : index);
 }
@@ -64,7 +66,14 @@ int IndexAfterRemoval(int index, int removed) {
 } // namespace
 
 std::u16string_view TextFrom(const WCHAR* text) {
-    return text == nullptr || text == kTextCallback ? std::u16string_view(u"") : std::u16string_view(text);
+    if (text == kTextCallback) {
+        return kCallbackText;
+    }
+    return text == nullptr ? std::u16string_view(u"") : std::u16string_view(text);
+}
+
+char16_t FoldCase(char16_t c) {
+    return (c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7) ? char16_t(c - 32) : c;
 }
 
 int CopyText(std::u16string_view text, WCHAR* buffer, int capacity) {
@@ -90,6 +99,12 @@ LRESULT InsertItem(ListView& lv, const LVITEMW* item) {
     if (item == nullptr || item->iItem < 0 || item->iSubItem != 0) {
         return -1;
     }
+    if (lv.ownerData) {
+        // The parent keeps the items: the list only counts one more, at the end.
+        int index = lv.virtualCount;
+        SetItemCount(lv, static_cast<WPARAM>(index) + 1, LVSICF_NOINVALIDATEALL);
+        return index;
+    }
     Item added;
     const std::u16string_view label = (item->mask & LVIF_TEXT) != 0 ? TextFrom(item->pszText) : std::u16string_view();
     if (!lv.texts.Set(added.texts, 0, label)) {
@@ -101,6 +116,7 @@ LRESULT InsertItem(ListView& lv, const LVITEMW* item) {
         added.state = item->state & item->stateMask & ~kAnnounced;
         announced = item->state & kAnnounced;
     }
+    added.state = InsertedStateImage(lv, added.state);
     if ((item->mask & LVIF_PARAM) != 0) {
         added.lParam = item->lParam;
     }
@@ -135,7 +151,7 @@ LRESULT InsertItem(ListView& lv, const LVITEMW* item) {
 // A changed label (sub-item 0) goes through LVN_ITEMCHANGING/LVN_ITEMCHANGED; the other
 // sub-items change without a word.
 LRESULT SetItemText(ListView& lv, WPARAM index, const LVITEMW* item) {
-    if (item == nullptr || !IsValidIndex(lv, index) || !IsValidSubItem(lv, item->iSubItem)) {
+    if (item == nullptr || lv.ownerData || !IsValidIndex(lv, index) || !IsValidSubItem(lv, item->iSubItem)) {
         return FALSE;
     }
     const std::u16string_view text = TextFrom(item->pszText);
@@ -167,16 +183,25 @@ LRESULT SetItemText(ListView& lv, WPARAM index, const LVITEMW* item) {
     return stored ? TRUE : FALSE;
 }
 
-LRESULT GetItemText(const ListView& lv, WPARAM index, LVITEMW* item) {
-    if (item == nullptr || !IsValidIndex(lv, index) || !IsValidSubItem(lv, item->iSubItem)) {
+LRESULT GetItemText(ListView& lv, WPARAM index, LVITEMW* item) {
+    if (item == nullptr || !IsValidItem(lv, static_cast<int>(index)) || !IsValidSubItem(lv, item->iSubItem)) {
         return 0;
     }
-    return CopyText(SubItemText(lv, lv.items[index], item->iSubItem), item->pszText, item->cchTextMax);
+    std::u16string scratch;
+    std::u16string_view text = CellText(lv, static_cast<int>(index), item->iSubItem, scratch);
+    return CopyText(text, item->pszText, item->cchTextMax);
 }
 
 // Label, data, image and indent change under one LVN_ITEMCHANGING/LVN_ITEMCHANGED pair;
 // the state follows with its own.
 LRESULT SetItem(ListView& lv, const LVITEMW* item) {
+    if (item != nullptr && lv.ownerData) {
+        // Only the states are the list's own in a virtual list.
+        if ((item->mask & ~LVIF_STATE) != 0 || !IsValidItem(lv, item->iItem)) {
+            return FALSE;
+        }
+        return ChangeItemState(lv, item->iItem, item->state, item->stateMask) ? TRUE : FALSE;
+    }
     if (item == nullptr || item->iItem < 0 || !IsValidIndex(lv, static_cast<WPARAM>(item->iItem)) ||
         !IsValidSubItem(lv, item->iSubItem)) {
         return FALSE;
@@ -236,21 +261,29 @@ LRESULT SetItem(ListView& lv, const LVITEMW* item) {
     return TRUE;
 }
 
-LRESULT GetItem(const ListView& lv, LVITEMW* item) {
-    if (item == nullptr || item->iItem < 0 || !IsValidIndex(lv, static_cast<WPARAM>(item->iItem)) ||
-        !IsValidSubItem(lv, item->iSubItem)) {
+LRESULT GetItem(ListView& lv, LVITEMW* item) {
+    if (item == nullptr || !IsValidItem(lv, item->iItem) || !IsValidSubItem(lv, item->iSubItem)) {
         return FALSE;
     }
-    const Item& source = lv.items[static_cast<size_t>(item->iItem)];
     if ((item->mask & LVIF_TEXT) != 0) {
-        CopyText(SubItemText(lv, source, item->iSubItem), item->pszText, item->cchTextMax);
+        std::u16string scratch;
+        HWND hwnd = lv.hwnd;
+        std::u16string_view text = CellText(lv, item->iItem, item->iSubItem, scratch);
+        if (!StillAlive(hwnd, &lv) || !IsValidItem(lv, item->iItem)) {
+            return FALSE;
+        }
+        CopyText(text, item->pszText, item->cchTextMax);
     }
     if ((item->mask & LVIF_STATE) != 0) {
-        item->state = source.state & item->stateMask;
+        item->state = ItemState(lv, item->iItem) & item->stateMask;
     }
     if ((item->mask & LVIF_PARAM) != 0) {
-        item->lParam = source.lParam;
+        item->lParam = ItemParam(lv, item->iItem);
     }
+    if (lv.ownerData) {
+        return TRUE;
+    }
+    const Item& source = lv.items[static_cast<size_t>(item->iItem)];
     if ((item->mask & LVIF_IMAGE) != 0) {
         item->iImage = source.image;
     }
@@ -275,11 +308,7 @@ bool RemoveItem(ListView& lv, size_t index) {
     }
     int removed = static_cast<int>(index);
     lv.focusedItem = lv.focusedItem >= 0 ? IndexAfterRemoval(lv.focusedItem, removed) : -1;
-    // The mark stays on the place: the next item, or the new last one.
-    int remaining = static_cast<int>(lv.items.size()) - 1;
-    lv.selectionMark = lv.selectionMark > removed ? lv.selectionMark - 1
-                       : lv.selectionMark == removed ? std::min(removed, remaining - 1)
-                                                     : lv.selectionMark;
+    lv.selectionMark = MarkAfterRemoval(lv.selectionMark, removed, static_cast<int>(lv.items.size()) - 1);
     lv.texts.Release(lv.items[index].texts);
     if (index + 1 == lv.items.size()) {
         lv.items.pop_back();
@@ -289,13 +318,39 @@ bool RemoveItem(ListView& lv, size_t index) {
     return true;
 }
 
+// The parent hears LVN_DELETEITEM; the selected rows below move up one.
+bool RemoveVirtualItem(ListView& lv, int removed, bool hadFocus) {
+    HWND hwnd = lv.hwnd;
+    NotifyItem(lv, LVN_DELETEITEM, removed);
+    if (!StillAlive(hwnd, &lv) || removed >= lv.virtualCount) {
+        return false;
+    }
+    std::set<int> shifted;
+    for (int selected : lv.virtualSelection) {
+        if (selected != removed) {
+            shifted.insert(shifted.end(), selected > removed ? selected - 1 : selected);
+        }
+    }
+    lv.virtualSelection = std::move(shifted);
+    lv.selectedCount = static_cast<int>(lv.virtualSelection.size());
+    --lv.virtualCount;
+    lv.focusedItem = lv.focusedItem > removed ? lv.focusedItem - 1 : lv.focusedItem;
+    if (hadFocus && lv.virtualCount > 0) {
+        lv.focusedItem = std::min(removed, lv.virtualCount - 1);
+    }
+    lv.selectionMark = MarkAfterRemoval(lv.selectionMark, removed, lv.virtualCount);
+    UpdateScrollBars(lv);
+    InvalidateFrom(lv, removed);
+    return true;
+}
+
 } // namespace
 
 // The item first lets go of its selection and focus with the usual pair of notifications,
 // then the parent hears LVN_DELETEITEM. The focus passes silently to the item that takes its
 // place (the new last one when it was last).
 LRESULT DeleteItem(ListView& lv, WPARAM index) {
-    if (!IsValidIndex(lv, index)) {
+    if (!IsValidItem(lv, static_cast<int>(index))) {
         return FALSE;
     }
     HWND hwnd = lv.hwnd;
@@ -303,6 +358,9 @@ LRESULT DeleteItem(ListView& lv, WPARAM index) {
     bool hadFocus = lv.focusedItem == removed;
     if (!ChangeItemState(lv, removed, 0, LVIS_SELECTED | LVIS_FOCUSED) && !StillAlive(hwnd, &lv)) {
         return TRUE;
+    }
+    if (lv.ownerData) {
+        return RemoveVirtualItem(lv, removed, hadFocus) ? TRUE : FALSE;
     }
     if (!IsValidIndex(lv, index)) {
         return FALSE;
@@ -332,6 +390,8 @@ LRESULT DeleteAllItems(ListView& lv) {
     if (!StillAlive(hwnd, &lv)) {
         return TRUE;
     }
+    // A virtual list's rows are the parent's: it hears of no single one.
+    lv.virtualCount = 0;
     if (!suppress) {
         while (!lv.items.empty()) {
             if (!RemoveItem(lv, lv.items.size() - 1)) {

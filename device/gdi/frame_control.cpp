@@ -30,6 +30,34 @@ BOOL DrawPushButton(DcObject& dc, RECT* rect, UINT state) {
     return TRUE;
 }
 
+// A check box: a sunken (or, with DFCS_FLAT, thinly framed) white square, with a tick when
+// checked; greyed with DFCS_INACTIVE.
+BOOL DrawCheckBox(DcObject& dc, RECT* rect, UINT state) {
+    DrawEdgeOn(dc, rect, EDGE_SUNKEN, (EdgeStyle(state) & ~BF_MIDDLE) | BF_ADJUST);
+    bool inactive = (state & DFCS_INACTIVE) != 0;
+    FillLogicalRect(dc, *rect, SystemColor(inactive ? COLOR_BTNFACE : COLOR_WINDOW));
+    if ((state & DFCS_CHECKED) == 0) {
+        return TRUE;
+    }
+    COLORREF ink = SystemColor(inactive ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT);
+    const int width = rect->right - rect->left;
+    const int height = rect->bottom - rect->top;
+    if (width < 5 || height < 5) {
+        return TRUE;
+    }
+    // The tick: down and right from the left third, then up to the top right, three pixels thick.
+    const int left = rect->left + 1;
+    const int bottom = rect->top + height - 2;
+    const int low = std::max(1, (width - 2) / 3);
+    for (int x = 0; x < width - 2; ++x) {
+        int y = x < low ? bottom - (low - x) : bottom - (x - low);
+        int top = std::max(static_cast<int>(rect->top) + 1, y - 2);
+        FillLogicalRect(dc, RECT{left + x, top, left + x + 1, std::min(y + 1, static_cast<int>(rect->bottom) - 1)},
+                        ink);
+    }
+    return TRUE;
+}
+
 enum class Direction { Up, Down, Left, Right };
 
 // A filled triangle pointing in direction, its apex at the middle of the box's far side.
@@ -99,7 +127,7 @@ BOOL DrawScrollButton(DcObject& dc, RECT* rect, UINT state) {
 
 } // namespace
 
-// With DFC_BUTTON only push buttons are drawn; check boxes and radio buttons are not (the
+// With DFC_BUTTON push buttons and check boxes are drawn; radio buttons are not (the
 // device's own controls do not use them).
 BOOL WINAPI DrawFrameControl(HDC hdc, LPRECT lprc, UINT uType, UINT uState) {
     DcObject* dc = FindOrFail<DcObject>(hdc);
@@ -111,6 +139,9 @@ BOOL WINAPI DrawFrameControl(HDC hdc, LPRECT lprc, UINT uType, UINT uState) {
     case DFC_BUTTON:
         if ((uState & kTypeMask) == DFCS_BUTTONPUSH) {
             return DrawPushButton(*dc, &rect, uState);
+        }
+        if ((uState & kTypeMask) == DFCS_BUTTONCHECK) {
+            return DrawCheckBox(*dc, &rect, uState);
         }
         break;
     case DFC_SCROLL:

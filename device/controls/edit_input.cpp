@@ -233,13 +233,9 @@ void OnButtonDown(State& state, WPARAM keys, POINT point) {
     SetSelection(state, (keys & MK_SHIFT) != 0 ? state.anchor : index, index);
 }
 
+// Selects the word; the focus stays where it is (the tap before it took it, unless something
+// moved it away since).
 void OnDoubleClick(State& state, POINT point) {
-    if (!state.focused) {
-        SetFocus(state.hwnd);
-        if (!state.alive) {
-            return;
-        }
-    }
     int start = 0;
     int end = 0;
     WordAround(state, IndexAt(state, point), &start, &end);

@@ -141,7 +141,7 @@ LRESULT SetColumnWidth(ListView& lv, WPARAM index, int width);
 // --- listview_store.cpp: items and sub-items -------------------------------------------
 // A text handed in by a program: null becomes empty, LPSTR_TEXTCALLBACKW kCallbackText.
 std::u16string_view TextFrom(const WCHAR* text);
-// Upper case of ASCII and Latin-1 letters, for comparing labels regardless of case.
+// Upper case of ASCII and Latin letters, for comparing labels regardless of case.
 char16_t FoldCase(char16_t c);
 // Copies as much as fits, always terminated; answers the number of characters copied.
 int CopyText(std::u16string_view text, WCHAR* buffer, int capacity);

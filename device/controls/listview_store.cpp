@@ -72,8 +72,18 @@ std::u16string_view TextFrom(const WCHAR* text) {
     return text == nullptr ? std::u16string_view(u"") : std::u16string_view(text);
 }
 
+// ASCII, Latin-1 and Latin Extended-A (the Turkish Ş, Ğ among them) fold to upper case;
+// the dotted and dotless I keep their own forms.
 char16_t FoldCase(char16_t c) {
-    return (c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7) ? char16_t(c - 32) : c;
+    if ((c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) {
+        return char16_t(c - 32);
+    }
+    bool evenUpper = (c >= 0x0100 && c <= 0x012F) || (c >= 0x0132 && c <= 0x0137) || (c >= 0x014A && c <= 0x0177);
+    bool oddUpper = (c >= 0x0139 && c <= 0x0148) || (c >= 0x0179 && c <= 0x017E);
+    if ((evenUpper && (c & 1) != 0) || (oddUpper && (c & 1) == 0)) {
+        return char16_t(c - 1);
+    }
+    return c;
 }
 
 int CopyText(std::u16string_view text, WCHAR* buffer, int capacity) {

@@ -131,7 +131,7 @@ TEST(DrawFrameControl, PushButtonRaisedThenSunkenWhenPushed) {
 TEST(DrawFrameControl, UnsupportedKindsFail) {
     MemoryCanvas canvas(5, 5, kRed);
     RECT r{0, 0, 5, 5};
-    EXPECT_FALSE(DrawFrameControl(canvas.dc(), &r, DFC_BUTTON, 0x0000)); // a check box
+    EXPECT_FALSE(DrawFrameControl(canvas.dc(), &r, DFC_BUTTON, 0x0004)); // a radio button
     EXPECT_FALSE(DrawFrameControl(canvas.dc(), &r, 1, 0));               // DFC_CAPTION
     EXPECT_EQ(canvas.Count(kRed), 25);
 }

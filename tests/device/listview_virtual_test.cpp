@@ -78,7 +78,8 @@ TEST_F(ListViewVirtual, AMillionRowsCostOnlyWhatIsShown) {
     ASSERT_TRUE(SendMessageW(list, LVM_SETITEMSTATE, 777777, reinterpret_cast<LPARAM>(&state)));
     EXPECT_EQ(State(list, 777777), LVIS_SELECTED | LVIS_FOCUSED);
     EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 777777);
-    EXPECT_EQ(std::count(Codes().begin(), Codes().end(), LVN_ITEMCHANGED), 1);
+    std::vector<UINT> codes = Codes();
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), LVN_ITEMCHANGED), 1);
 
     // Item -1: one LVN_ITEMCHANGED for all.
     ClearNotices();

@@ -76,7 +76,7 @@ TEST_F(Win32Calls, WindowQueriesAndDialogItems) {
     ASSERT_EQ(GetActiveWindow(), popup);
     EXPECT_TRUE(BringWindowToTop(form_));
     EXPECT_EQ(GetActiveWindow(), form_);
-    EXPECT_EQ(GetWindow(GetDesktopWindow(), GW_CHILD), form_);
+    EXPECT_EQ(GetWindow(popup, GW_HWNDPREV), form_);
 }
 
 // The rectangle AdjustWindowRectEx gives makes a window with exactly the client area asked for.
@@ -124,7 +124,11 @@ TEST_F(Win32Calls, RedrawWindowInvalidatesValidatesAndPaintsAtOnce) {
 
     // The update region as a region, in client coordinates; RDW_VALIDATE takes it away.
     HRGN region = CreateRectRgn(0, 0, 0, 0);
-    RedrawWindow(panel_, &part, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    part = RECT{50, 30, 90, 60}; // clear of the button, which the panel's region leaves out
+    RedrawWindow(panel_, &part, nullptr, RDW_INVALIDATE);
+    RECT onButton{0, 0, 20, 10};
+    RedrawWindow(panel_, &onButton, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    RedrawWindow(panel_, &onButton, nullptr, RDW_VALIDATE);
     EXPECT_EQ(GetUpdateRgn(panel_, region, FALSE), SIMPLEREGION);
     RECT box{};
     GetRgnBox(region, &box);
@@ -212,7 +216,7 @@ TEST_F(Win32Calls, SynthesizedInputArrivesAsTheKeyboardAndStylusWould) {
                                       "keys through keybd_event and SendInput"));
 
     // The stylus: absolute coordinates run 0..65535 over the screen, relative ones are pixels.
-    POINT target{40, 26 + 10 + 10};
+    POINT target{100, 80}; // the panel's client (90, 44), clear of the button
     test::StartLog();
     mouse_event(MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN,
                 static_cast<DWORD>(target.x * 65536 / GetSystemMetrics(SM_CXSCREEN) + 1),
@@ -221,8 +225,8 @@ TEST_F(Win32Calls, SynthesizedInputArrivesAsTheKeyboardAndStylusWould) {
     Pump();
     EXPECT_TRUE(test::MatchesSequence(test::Only(test::Log(), {WM_LBUTTONDOWN, WM_LBUTTONUP}),
                                       {
-                                          {"panel", WM_LBUTTONDOWN, Posted | LParam, 0, MAKELPARAM(30, 10)},
-                                          {"panel", WM_LBUTTONUP, Posted | LParam, 0, MAKELPARAM(32, 13)},
+                                          {"panel", WM_LBUTTONDOWN, Posted | LParam, 0, MAKELPARAM(90, 44)},
+                                          {"panel", WM_LBUTTONUP, Posted | LParam, 0, MAKELPARAM(92, 47)},
                                       },
                                       "mouse_event"));
     POINT cursor{};

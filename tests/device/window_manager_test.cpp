@@ -36,7 +36,8 @@ protected:
 TEST_F(WindowManager, SetFocusInAnInactiveWindowBringsItUpThenActivatesIt) {
     ASSERT_EQ(GetActiveWindow(), second_);
     test::StartLog();
-    EXPECT_EQ(SetFocus(firstChild_), secondChild_);
+    SetFocus(firstChild_);
+    EXPECT_EQ(GetFocus(), firstChild_);
     EXPECT_TRUE(test::MatchesSequence(
         Activation(),
         {
@@ -52,7 +53,7 @@ TEST_F(WindowManager, SetFocusInAnInactiveWindowBringsItUpThenActivatesIt) {
             {"first child", WM_SETFOCUS, Sent | WParam, reinterpret_cast<WPARAM>(first_)},
         },
         "SetFocus on a child of the window below"));
-    EXPECT_EQ(GetWindow(GetDesktopWindow(), GW_CHILD), first_);
+    EXPECT_EQ(GetWindow(second_, GW_HWNDPREV), first_);
 }
 
 TEST_F(WindowManager, SetWindowPosActivatesATopLevelWindowUnlessToldNot) {
@@ -71,7 +72,7 @@ TEST_F(WindowManager, SetWindowPosActivatesATopLevelWindowUnlessToldNot) {
         SetWindowPos(first_, HWND_TOP, 0, 20, 0, 0, c.flags);
         EXPECT_EQ(GetActiveWindow() == first_, c.activates) << c.name;
         // An activated window always comes to the top.
-        EXPECT_EQ(GetWindow(GetDesktopWindow(), GW_CHILD) == first_, (c.flags & SWP_NOZORDER) == 0 || c.activates)
+        EXPECT_EQ(GetWindow(second_, GW_HWNDPREV) == first_, (c.flags & SWP_NOZORDER) == 0 || c.activates)
             << c.name;
     }
 }

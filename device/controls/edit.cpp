@@ -21,8 +21,9 @@
 //   edit_text.cpp       the state table, replacing text with the limit, notifications, undo,
 //                       character and word steps
 //   edit_case.cpp       ES_UPPERCASE / ES_LOWERCASE case mapping
-//   edit_layout.cpp     metrics, format rectangle, lines and wrapping, positions, scrolling,
-//                       the window's scroll bars, the caret's position
+//   edit_lines.cpp      measuring, lines and wrapping, laying out again after an edit
+//   edit_layout.cpp     format rectangle, positions, scrolling, the window's scroll bars,
+//                       the caret's position
 //   edit_paint.cpp      WM_PAINT with the parent's colours and the selection
 //   edit_input.cpp      WM_CHAR, WM_KEYDOWN, the stylus, the focus
 //   edit_clipboard.cpp  cut, copy and paste
@@ -302,12 +303,9 @@ LRESULT OnGetFirstVisibleLine(const State& state) {
     if (state.multiLine) {
         return state.firstLine;
     }
-    int x = 0;
-    int index = 0;
-    while (index < Length(state) && x < state.xOffset) {
-        x += state.layout.advances[static_cast<size_t>(index++)];
-    }
-    return index;
+    // The first character that starts at or right of the scrolled-away part.
+    const std::vector<int>& offsets = state.layout.offsets;
+    return std::lower_bound(offsets.begin(), offsets.end(), state.xOffset) - offsets.begin();
 }
 
 // The position just past the last character is answered too; beyond that, -1.

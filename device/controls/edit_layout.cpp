@@ -1,10 +1,8 @@
-// The EDIT control's geometry: font metrics, the format rectangle, lines (with word wrap
-// for a multi-line control that does not scroll sideways), positions of characters,
-// scrolling to keep the caret in view, and the window's own scroll bars.
+// The EDIT control's geometry: the format rectangle, positions of characters in the laid
+// out lines, scrolling to keep the caret in view, and the window's own scroll bars.
 #include "controls/edit_state.h"
 
 #include <algorithm>
-#include <climits>
 
 namespace device::edit {
 namespace {
@@ -13,101 +11,6 @@ namespace {
 // 2 pixels down from its top: what a Pocket PC text box of 22 pixels shows.
 constexpr int kSideMargin = 2;
 constexpr int kTopMargin = 2;
-// Tab stops every 8 average characters (the platform's 32 dialog units).
-constexpr int kTabStopCharacters = 8;
-
-// A memory DC with the control's font selected, for measuring.
-class Measurer {
-public:
-    explicit Measurer(const State& state) : m_dc(CreateCompatibleDC(nullptr)) {
-        m_previous = SelectObject(m_dc, ControlFont(state));
-    }
-    ~Measurer() {
-        SelectObject(m_dc, m_previous);
-        DeleteDC(m_dc);
-    }
-    Measurer(const Measurer&) = delete;
-    Measurer& operator=(const Measurer&) = delete;
-
-    HDC Dc() const { return m_dc; }
-
-    // Each character's own advance.
-    std::vector<int> Advances(std::u16string_view text) const {
-        std::vector<int> advances(text.size(), 0);
-        if (text.empty()) {
-            return advances;
-        }
-        std::vector<int> cumulative(text.size(), 0);
-        SIZE size{};
-        GetTextExtentExPointW(m_dc, text.data(), static_cast<int>(text.size()), 0, nullptr,
-                              cumulative.data(), &size);
-        for (size_t i = 0; i < text.size(); ++i) {
-            advances[i] = cumulative[i] - (i > 0 ? cumulative[i - 1] : 0);
-        }
-        return advances;
-    }
-
-private:
-    HDC m_dc;
-    HGDIOBJ m_previous = nullptr;
-};
-
-bool IsBreak(char16_t c) {
-    return c == u'\r' || c == u'\n';
-}
-
-// A multi-line control wraps its lines at the format rectangle's width unless it may
-// scroll sideways (ES_AUTOHSCROLL or a horizontal scroll bar).
-bool Wraps(const State& state) {
-    return state.multiLine && (Style(state) & ES_AUTOHSCROLL) == 0 && !state.hasHorzBar;
-}
-
-bool ScrollsSideways(const State& state) {
-    return state.multiLine ? !Wraps(state) : (Style(state) & ES_AUTOHSCROLL) != 0;
-}
-
-int FormatWidth(const State& state) {
-    return state.formatRect.right - state.formatRect.left;
-}
-
-void AddLine(Layout* layout, int start, int end, int breakLength) {
-    int width = 0;
-    for (int i = start; i < end; ++i) {
-        width += layout->advances[static_cast<size_t>(i)];
-    }
-    layout->lines.push_back(Line{start, end - start, breakLength, width});
-    layout->widest = std::max(layout->widest, width);
-}
-
-// Lays out one paragraph [start, end): breaks after white space when a word would cross
-// `width`, inside a word that is wider than the line; spaces may hang past the edge.
-void LayOutParagraph(const State& state, std::u16string_view text, const std::vector<int>& measured,
-                     int start, int end, int breakLength, int width, Layout* layout) {
-    int tabStop = std::max(1, state.averageWidth * kTabStopCharacters);
-    int lineStart = start;
-    int x = 0;
-    int lastBreak = -1;
-    for (int i = start; i < end;) {
-        char16_t c = text[static_cast<size_t>(i)];
-        int advance = c == u'\t' ? tabStop - x % tabStop : measured[static_cast<size_t>(i)];
-        if (x + advance > width && i > lineStart && c != u' ') {
-            int breakAt = lastBreak > lineStart ? lastBreak : i;
-            AddLine(layout, lineStart, breakAt, 0);
-            lineStart = breakAt;
-            x = 0;
-            lastBreak = -1;
-            i = breakAt;
-            continue;
-        }
-        layout->advances[static_cast<size_t>(i)] = advance;
-        x += advance;
-        if (c == u' ' || c == u'\t') {
-            lastBreak = i + 1;
-        }
-        ++i;
-    }
-    AddLine(layout, lineStart, end, breakLength);
-}
 
 int AlignOffset(const State& state, const Line& line) {
     DWORD style = Style(state);
@@ -152,18 +55,6 @@ HGDIOBJ ControlFont(const State& state) {
     return state.font != nullptr ? static_cast<HGDIOBJ>(state.font) : GetStockObject(SYSTEM_FONT);
 }
 
-void UpdateMetrics(State& state) {
-    {
-        Measurer measurer(state);
-        TEXTMETRICW metrics{};
-        if (GetTextMetricsW(measurer.Dc(), &metrics)) {
-            state.lineHeight = std::max<int>(1, metrics.tmHeight);
-            state.averageWidth = std::max<int>(1, metrics.tmAveCharWidth);
-        }
-    }
-    UpdateFormatRect(state);
-}
-
 void UpdateFormatRect(State& state) {
     RECT client{};
     GetClientRect(state.hwnd, &client);
@@ -178,57 +69,7 @@ void UpdateFormatRect(State& state) {
     Relayout(state);
 }
 
-Layout LayOut(const State& state, std::u16string_view text) {
-    Layout layout;
-    layout.advances.assign(text.size(), 0);
-    std::vector<int> measured;
-    {
-        Measurer measurer(state);
-        if (!state.multiLine && state.passwordChar != 0) {
-            measured.assign(text.size(),
-                            measurer.Advances(std::u16string_view(&state.passwordChar, 1))[0]);
-        } else {
-            measured = measurer.Advances(text);
-        }
-    }
-    int length = static_cast<int>(text.size());
-    if (!state.multiLine) {
-        LayOutParagraph(state, text, measured, 0, length, 0, INT_MAX, &layout);
-        return layout;
-    }
-    int width = Wraps(state) ? FormatWidth(state) : INT_MAX;
-    int start = 0;
-    while (true) {
-        int end = start;
-        while (end < length && !IsBreak(text[static_cast<size_t>(end)])) {
-            ++end;
-        }
-        int breakLength = 0;
-        if (end < length) {
-            breakLength = (text[static_cast<size_t>(end)] == u'\r' && end + 1 < length &&
-                           text[static_cast<size_t>(end) + 1] == u'\n')
-                              ? 2
-                              : 1;
-        }
-        LayOutParagraph(state, text, measured, start, end, breakLength, width, &layout);
-        if (breakLength == 0) {
-            break;
-        }
-        start = end + breakLength;
-    }
-    return layout;
-}
-
-void Relayout(State& state) {
-    state.layout = LayOut(state, state.text);
-    state.shown = state.text;
-    for (char16_t& c : state.shown) {
-        if (!state.multiLine && state.passwordChar != 0) {
-            c = state.passwordChar;
-        } else if (c == u'\t') {
-            c = u' ';
-        }
-    }
+void KeepScrollInRange(State& state) {
     state.firstLine = std::clamp(state.firstLine, 0, MaxFirstLine(state));
     // Once the whole text fits again (after deleting, or in a wider box), it shows from
     // its start.
@@ -237,14 +78,6 @@ void Relayout(State& state) {
     } else if (state.multiLine) {
         state.xOffset = std::clamp(state.xOffset, 0, MaxXOffset(state));
     }
-}
-
-bool FitsWithoutScrolling(const State& state, std::u16string_view text) {
-    Layout layout = LayOut(state, text);
-    if (state.multiLine) {
-        return static_cast<int>(layout.lines.size()) <= VisibleLineCount(state);
-    }
-    return layout.widest + kCaretWidth <= FormatWidth(state);
 }
 
 int LineCount(const State& state) {
@@ -268,24 +101,30 @@ int VisibleLineCount(const State& state) {
 int XInLine(const State& state, int line, int index) {
     const Line& l = state.layout.lines[static_cast<size_t>(line)];
     int end = std::clamp(index, l.start, l.start + l.length);
-    int x = 0;
-    for (int i = l.start; i < end; ++i) {
-        x += state.layout.advances[static_cast<size_t>(i)];
-    }
-    return x;
+    return end == l.start + l.length ? l.width : state.layout.offsets[static_cast<size_t>(end)];
 }
 
+// The first character whose middle lies right of x; characters of no width (the second
+// half of a surrogate pair) are never a boundary of their own.
 int IndexAtX(const State& state, int line, int x) {
     const Line& l = state.layout.lines[static_cast<size_t>(line)];
-    int position = 0;
-    for (int i = l.start; i < l.start + l.length; ++i) {
-        int advance = state.layout.advances[static_cast<size_t>(i)];
-        if (advance > 0 && x < position + advance / 2) {
-            return i;
+    const std::vector<int>& offsets = state.layout.offsets;
+    const std::vector<int>& advances = state.layout.advances;
+    int low = l.start;
+    int high = l.start + l.length;
+    while (low < high) {
+        int middle = low + (high - low) / 2;
+        size_t i = static_cast<size_t>(middle);
+        if (x < offsets[i] + advances[i] / 2) {
+            high = middle;
+        } else {
+            low = middle + 1;
         }
-        position += advance;
     }
-    return l.start + l.length;
+    while (low < l.start + l.length && advances[static_cast<size_t>(low)] == 0) {
+        ++low;
+    }
+    return low;
 }
 
 POINT PositionOf(const State& state, int index) {

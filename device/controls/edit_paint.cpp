@@ -30,11 +30,7 @@ void DrawRun(const State& state, HDC hdc, int x, int y, int from, int to) {
     }
 }
 
-void DrawSelectedRun(const State& state, HDC hdc, int x, int y, int from, int to) {
-    int width = 0;
-    for (int i = from; i < to; ++i) {
-        width += state.layout.advances[static_cast<size_t>(i)];
-    }
+void DrawSelectedRun(const State& state, HDC hdc, int x, int y, int from, int width, int to) {
     RECT cell{x, y, x + width, y + state.lineHeight};
     COLORREF text = SetTextColor(hdc, GetSysColor(COLOR_HIGHLIGHTTEXT));
     COLORREF back = SetBkColor(hdc, GetSysColor(COLOR_HIGHLIGHT));
@@ -44,21 +40,36 @@ void DrawSelectedRun(const State& state, HDC hdc, int x, int y, int from, int to
     SetBkColor(hdc, back);
 }
 
+// The characters of a line that can show between `left` and `right` (client x) when the
+// line starts at `lineX`: a long line scrolled sideways is drawn only where it is seen,
+// with one character more on each side for glyphs that reach beyond their advance.
+void VisibleRange(const State& state, const Line& line, int lineX, int left, int right, int* from,
+                  int* to) {
+    const std::vector<int>& offsets = state.layout.offsets;
+    auto begin = offsets.begin() + line.start;
+    auto end = begin + line.length;
+    *from = static_cast<int>(std::upper_bound(begin, end, left - lineX) - offsets.begin());
+    *to = static_cast<int>(std::lower_bound(begin, end, right - lineX) - offsets.begin());
+    *from = std::max(line.start, *from - 2);
+    *to = std::min(line.start + line.length, *to + 1);
+}
+
 // One line in up to three runs: before, inside and after the selection.
-void DrawLine(const State& state, HDC hdc, int line, int selectionStart, int selectionEnd) {
+void DrawLine(const State& state, HDC hdc, int line, int selectionStart, int selectionEnd, int left,
+              int right) {
     const Line& l = state.layout.lines[static_cast<size_t>(line)];
     POINT origin = PositionOf(state, l.start);
-    int end = l.start + l.length;
-    int from = std::clamp(selectionStart, l.start, end);
-    int to = std::clamp(selectionEnd, l.start, end);
-    int x = origin.x;
-    DrawRun(state, hdc, x, origin.y, l.start, from);
-    x += XInLine(state, line, from) - XInLine(state, line, l.start);
+    int begin = 0;
+    int end = 0;
+    VisibleRange(state, l, origin.x, left, right, &begin, &end);
+    int from = std::clamp(selectionStart, begin, end);
+    int to = std::clamp(selectionEnd, begin, end);
+    auto xOf = [&](int index) { return origin.x + XInLine(state, line, index); };
+    DrawRun(state, hdc, xOf(begin), origin.y, begin, from);
     if (to > from) {
-        DrawSelectedRun(state, hdc, x, origin.y, from, to);
-        x += XInLine(state, line, to) - XInLine(state, line, from);
+        DrawSelectedRun(state, hdc, xOf(from), origin.y, from, xOf(to) - xOf(from), to);
     }
-    DrawRun(state, hdc, x, origin.y, to, end);
+    DrawRun(state, hdc, xOf(to), origin.y, to, end);
 }
 
 } // namespace
@@ -94,7 +105,8 @@ void PaintOn(State& state, HDC hdc) {
     // The line partly shown below the last whole one is drawn too, clipped by the window.
     int last = std::min(LineCount(state), state.firstLine + VisibleLineCount(state) + 1);
     for (int line = state.firstLine; line < last; ++line) {
-        DrawLine(state, hdc, line, selectionStart, selectionEnd);
+        DrawLine(state, hdc, line, selectionStart, selectionEnd, state.formatRect.left,
+                 state.formatRect.right);
     }
     SelectObject(hdc, previousFont);
 }

@@ -29,20 +29,27 @@ struct Line {
     int width = 0;       // pixels
 };
 
-// The text laid out for a given width: the lines and each character's advance in pixels
-// (tabs already expanded, line breaks 0).
+// The text laid out for a given width. Per character: its advance in the font (the
+// password character's for a password box), its advance as laid out (tabs expanded, line
+// breaks 0) and its x from the start of its line, so that a position is found without
+// adding up the line.
 struct Layout {
     std::vector<Line> lines;
+    std::vector<int> measured;
     std::vector<int> advances;
+    std::vector<int> offsets;
     int widest = 0;
 };
 
 enum class UndoKind { Typing, Other };
 
-// One level of undo: the whole text as it was before the last change, and its selection.
+// One level of undo: what the last change replaced, and the selection before it. Undoing
+// puts `removed` back in place of the `insertedLength` characters at `start`.
 struct UndoRecord {
     bool available = false;
-    std::u16string text;
+    int start = 0;
+    std::u16string removed;
+    int insertedLength = 0;
     int anchor = 0;
     int caret = 0;
     UndoKind kind = UndoKind::Other;
@@ -142,19 +149,33 @@ void WordAround(const State& state, int index, int* start, int* end);
 char16_t ToUpper(char16_t character);
 char16_t ToLower(char16_t character);
 
-// ---- edit_layout.cpp: measuring, lines, positions, scrolling, scroll bars, caret ------
+// ---- edit_lines.cpp: measuring, breaking the text into lines --------------------------
+
+// A multi-line control wraps its lines at the format rectangle's width unless it may
+// scroll sideways (ES_AUTOHSCROLL or a horizontal scroll bar).
+bool Wraps(const State& state);
+bool ScrollsSideways(const State& state);
+int FormatWidth(const State& state);
+// Lays out `text` as the control would show it.
+Layout LayOut(const State& state, std::u16string_view text);
+// Lays out the control's own text and keeps the scroll position in range.
+void Relayout(State& state);
+// The same after the `removed` characters at `start` became the `inserted` ones now there:
+// only the lines the change reaches are measured and laid out again, so a keystroke costs
+// what its line costs, whatever the length of the text.
+void RelayoutAfterEdit(State& state, int start, int removed, int inserted);
+// Whether `text` fits without scrolling (used when a style forbids scrolling).
+bool FitsWithoutScrolling(const State& state, std::u16string_view text);
+
+// ---- edit_layout.cpp: metrics, positions, scrolling, scroll bars, caret ----------------
 
 // The font the control draws with: the one WM_SETFONT gave, else the system font.
 HGDIOBJ ControlFont(const State& state);
 // Font metrics and the format rectangle; then the text is laid out again.
 void UpdateMetrics(State& state);
 void UpdateFormatRect(State& state);
-// Lays out `text` as the control would show it.
-Layout LayOut(const State& state, std::u16string_view text);
-// Lays out the control's own text and keeps the scroll position in range.
-void Relayout(State& state);
-// Whether `text` fits without scrolling (used when a style forbids scrolling).
-bool FitsWithoutScrolling(const State& state, std::u16string_view text);
+// Keeps the first line and the sideways scroll within what the layout allows.
+void KeepScrollInRange(State& state);
 
 int LineCount(const State& state);
 int LineOf(const State& state, int index);
@@ -163,7 +184,9 @@ int VisibleLineCount(const State& state);
 POINT PositionOf(const State& state, int index);
 // The character boundary nearest to a client point.
 int IndexAt(const State& state, POINT point);
+// The x of `index` (clamped to the line) from the start of `line`.
 int XInLine(const State& state, int line, int index);
+// The character boundary of `line` nearest to x pixels from its start.
 int IndexAtX(const State& state, int line, int x);
 
 void ScrollCaretIntoView(State& state);

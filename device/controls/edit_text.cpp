@@ -61,19 +61,36 @@ size_t FittingLength(const State& state, const std::u16string& insert, int start
     return low;
 }
 
+// Typing that goes on where the last typing ended joins its record, so that one undo
+// takes back the whole run.
 void RecordUndo(State& state, int start, int end, size_t inserted, const Replacement& how) {
     UndoRecord& undo = state.undo;
     int insertedEnd = start + static_cast<int>(inserted);
     bool continuesTyping = how.undoKind == UndoKind::Typing && undo.available &&
                            undo.kind == UndoKind::Typing && start == end && start == undo.typingEnd;
-    if (!continuesTyping) {
+    if (continuesTyping) {
+        undo.insertedLength += static_cast<int>(inserted);
+    } else {
         undo.available = true;
-        undo.text = state.text;
+        undo.start = start;
+        undo.removed =
+            state.text.substr(static_cast<size_t>(start), static_cast<size_t>(end - start));
+        undo.insertedLength = static_cast<int>(inserted);
         undo.anchor = state.anchor;
         undo.caret = state.caret;
         undo.kind = how.undoKind;
     }
     undo.typingEnd = how.undoKind == UndoKind::Typing ? insertedEnd : -1;
+}
+
+// The text, the scroll bars and the caret's place after [start, start + removed) became
+// the `inserted` characters now at `start`.
+void AfterEdit(State& state, int start, int removed, int inserted) {
+    state.modified = true;
+    state.goalX = -1;
+    RelayoutAfterEdit(state, start, removed, inserted);
+    UpdateScrollBars(state);
+    ScrollCaretIntoView(state);
 }
 
 // EN_UPDATE before the repaint, EN_CHANGE after it has been asked for.
@@ -159,11 +176,7 @@ bool ReplaceSelection(State& state, std::u16string insert, const Replacement& ho
     }
     state.text.replace(static_cast<size_t>(start), static_cast<size_t>(end - start), insert);
     state.anchor = state.caret = start + static_cast<int>(insert.size());
-    state.modified = true;
-    state.goalX = -1;
-    Relayout(state);
-    UpdateScrollBars(state);
-    ScrollCaretIntoView(state);
+    AfterEdit(state, start, end - start, static_cast<int>(insert.size()));
     return NotifyChange(state);
 }
 
@@ -202,18 +215,24 @@ bool Undo(State& state) {
     if (!state.undo.available) {
         return false;
     }
-    // The text being replaced becomes the undo record, so a second undo redoes.
+    // What the undo takes away becomes the record, so a second undo redoes.
     UndoRecord previous = std::move(state.undo);
-    state.undo = UndoRecord{true, state.text, state.anchor, state.caret, UndoKind::Other, -1};
-    state.text = std::move(previous.text);
+    const auto start = static_cast<size_t>(previous.start);
+    const auto inserted = static_cast<size_t>(previous.insertedLength);
+    state.undo = UndoRecord{true,
+                            previous.start,
+                            state.text.substr(start, inserted),
+                            static_cast<int>(previous.removed.size()),
+                            state.anchor,
+                            state.caret,
+                            UndoKind::Other,
+                            -1};
+    state.text.replace(start, inserted, previous.removed);
     int length = static_cast<int>(state.text.size());
     state.anchor = std::min(previous.anchor, length);
     state.caret = std::min(previous.caret, length);
-    state.modified = true;
-    state.goalX = -1;
-    Relayout(state);
-    UpdateScrollBars(state);
-    ScrollCaretIntoView(state);
+    AfterEdit(state, previous.start, previous.insertedLength,
+              static_cast<int>(previous.removed.size()));
     return NotifyChange(state);
 }
 

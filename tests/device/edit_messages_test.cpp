@@ -337,3 +337,46 @@ TEST_F(EditMessages, DefaultColoursAndTheHighlightedSelection) {
 }
 
 } // namespace
+
+// A line longer than the box, scrolled to its end and to its middle, shows exactly what the
+// whole line drawn in one piece at the same place shows: drawing only the part in view
+// leaves nothing out at either edge.
+TEST_F(EditMessages, ALongLineScrolledSidewaysShowsWhatTheWholeLineDrawnAtOnceShows) {
+    std::u16string text;
+    for (int i = 0; i < 12; ++i) {
+        text += u"Çağrı Şükrü Öztürk İğdır ";
+    }
+    HWND edit = MakeEdit(WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, text, 10, 10, 150, 22);
+    RECT format;
+    SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    for (WPARAM caret : {text.size(), text.size() / 2 + 3}) {
+        SendMessageW(edit, EM_SETSEL, caret, static_cast<LPARAM>(caret));
+        Pump();
+        LRESULT origin = SendMessageW(edit, EM_POSFROMCHAR, 0, 0);
+        ASSERT_LT(GET_X_LPARAM(origin), -100) << caret;
+        HDC dc = CreateCompatibleDC(nullptr);
+        HBITMAP bitmap = CreateCompatibleBitmap(dc, 150, 22);
+        HGDIOBJ previousBitmap = SelectObject(dc, bitmap);
+        RECT all{0, 0, 150, 22};
+        FillRect(dc, &all, GetSysColorBrush(COLOR_WINDOW));
+        HGDIOBJ previousFont = SelectObject(dc, GetStockObject(SYSTEM_FONT));
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        SetBkMode(dc, TRANSPARENT);
+        IntersectClipRect(dc, format.left, 0, format.right, 22);
+        TextOutW(dc, GET_X_LPARAM(origin), GET_Y_LPARAM(origin), text.c_str(),
+                 static_cast<int>(text.size()));
+        std::vector<uint32_t> expected;
+        for (int y = 0; y < 22; ++y) {
+            for (int x = 0; x < 150; ++x) {
+                COLORREF pixel = GetPixel(dc, x, y);
+                expected.push_back(GetRValue(pixel) << 16 | GetGValue(pixel) << 8 |
+                                   GetBValue(pixel));
+            }
+        }
+        SelectObject(dc, previousFont);
+        SelectObject(dc, previousBitmap);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+        EXPECT_EQ(PixelsOf(edit), expected) << caret;
+    }
+}

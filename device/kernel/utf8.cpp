@@ -25,42 +25,51 @@ void AppendUtf8(std::string& out, char32_t code) {
 
 } // namespace
 
+// Each ill-formed stretch becomes one U+FFFD per maximal subpart, as Unicode recommends:
+// a lead byte and the continuation bytes that may follow it so far count as one, and the
+// first byte that may not follow starts afresh. The second byte's range is narrower after
+// E0, ED, F0 and F4 (no overlong forms, no surrogates, nothing past U+10FFFF).
 std::u16string Utf8ToUtf16(std::string_view text, bool* invalid) {
     std::u16string result;
     result.reserve(text.size());
     size_t i = 0;
     while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        char32_t code = 0;
-        size_t extra = 0;
-        char32_t minimum = 0;
+        const auto lead = static_cast<unsigned char>(text[i++]);
         if (lead < 0x80) {
-            code = lead;
-        } else if (lead >= 0xC2 && lead <= 0xDF) {
-            code = lead & 0x1F;
+            result.push_back(static_cast<char16_t>(lead));
+            continue;
+        }
+        size_t extra = 0;
+        unsigned char low = 0x80;
+        unsigned char high = 0xBF;
+        char32_t code = 0;
+        if (lead >= 0xC2 && lead <= 0xDF) {
             extra = 1;
-            minimum = 0x80;
+            code = lead & 0x1F;
         } else if (lead >= 0xE0 && lead <= 0xEF) {
-            code = lead & 0x0F;
             extra = 2;
-            minimum = 0x800;
+            code = lead & 0x0F;
+            low = lead == 0xE0 ? 0xA0 : 0x80;
+            high = lead == 0xED ? 0x9F : 0xBF;
         } else if (lead >= 0xF0 && lead <= 0xF4) {
-            code = lead & 0x07;
             extra = 3;
-            minimum = 0x10000;
-        } else {
-            code = 0xFFFD;
-            minimum = 0x110000; // marks the byte as ill-formed below
+            code = lead & 0x07;
+            low = lead == 0xF0 ? 0x90 : 0x80;
+            high = lead == 0xF4 ? 0x8F : 0xBF;
         }
-        size_t taken = 1;
-        while (taken <= extra && i + taken < text.size() &&
-               (static_cast<unsigned char>(text[i + taken]) & 0xC0) == 0x80) {
-            code = (code << 6) | (static_cast<unsigned char>(text[i + taken]) & 0x3F);
+        size_t taken = 0;
+        while (taken < extra && i < text.size()) {
+            const auto next = static_cast<unsigned char>(text[i]);
+            if (next < low || next > high) {
+                break;
+            }
+            code = (code << 6) | (next & 0x3F);
+            low = 0x80;
+            high = 0xBF;
             ++taken;
+            ++i;
         }
-        i += taken;
-        if (taken != extra + 1 || code < minimum || code > 0x10FFFF ||
-            (code >= 0xD800 && code <= 0xDFFF)) {
+        if (extra == 0 || taken < extra) {
             result.push_back(u'\uFFFD');
             if (invalid != nullptr) {
                 *invalid = true;

@@ -7,8 +7,9 @@
 
 namespace device_kernel {
 
-// A byte sequence that is not well-formed UTF-8 becomes U+FFFD, and *invalid (when given)
-// is set; decoding goes on after it.
+// Bytes that are not well-formed UTF-8 become U+FFFD, one for each maximal subpart (a
+// lead byte with the continuation bytes that were valid so far), and *invalid (when
+// given) is set; decoding goes on after them.
 std::u16string Utf8ToUtf16(std::string_view text, bool* invalid = nullptr);
 // An unpaired surrogate becomes U+FFFD, and *invalid (when given) is set.
 std::string Utf16ToUtf8(std::u16string_view text, bool* invalid = nullptr);

@@ -1,7 +1,8 @@
 // The device's kernel services besides the code page: the program's module and file name,
-// local memory, and lstrlenW.
+// local memory, lstrlenW, and the UTF-8 decoder's replacement of ill-formed bytes.
 #include "winbase.h"
 
+#include "kernel/utf8.h"
 #include "module_path.h"
 
 #include <gtest/gtest.h>
@@ -140,6 +141,44 @@ TEST(Strings, LstrlenWCountsUnitsUpToTheTerminator) {
     EXPECT_EQ(lstrlenW(u""), 0);
     EXPECT_EQ(lstrlenW(nullptr), 0);
     EXPECT_EQ(lstrlenW(u"a\U0001F600"), 3);
+}
+
+} // namespace
+
+namespace {
+
+// One U+FFFD for each maximal subpart of an ill-formed stretch: a lead byte with the
+// continuation bytes valid after it so far. The first row is Unicode's own example.
+TEST(Utf8Decoder, EachMaximalSubpartBecomesOneReplacement) {
+    constexpr char16_t R = 0xFFFD;
+    const struct {
+        std::string bytes;
+        std::u16string text;
+    } cases[] = {
+        {"a\xF1\x80\x80\xE1\x80\xC2"
+         "b\x80"
+         "c\x80\xBF"
+         "d",
+         {u'a', R, R, R, u'b', R, u'c', R, R, u'd'}},
+        {"\xE0\x80\x80", {R, R, R}}, // overlong: 0x80 may not follow E0
+        {"\xE0\xA0\x80", u"\u0800"},
+        {"\xED\xA0\x80", {R, R, R}}, // a surrogate: ED takes 80..9F only
+        {"\xED\x9F\xBF", u"\uD7FF"},
+        {"\xF0\x80\x80\x80", {R, R, R, R}}, // overlong: F0 takes 90..BF
+        {"\xF4\x90\x80\x80", {R, R, R, R}}, // past U+10FFFF: F4 takes 80..8F
+        {"\xF4\x8F\xBF\xBF", u"\U0010FFFF"},
+        {"\xF0\x9F\x98"
+         "x",
+         {R, u'x'}},           // cut short, then a character
+        {"\xF0\x9F\x98", {R}}, // cut short by the end
+        {"\xC0\xAF\xC1\xBF\xF5\xFF", {R, R, R, R, R, R}},
+        {"\xE1\x80\xE1\x80\x80", {R, u'\u1000'}},
+    };
+    for (const auto& c : cases) {
+        bool invalid = false;
+        EXPECT_EQ(device_kernel::Utf8ToUtf16(c.bytes, &invalid), c.text) << c.bytes.size();
+        EXPECT_EQ(invalid, c.text.find(R) != std::u16string::npos) << c.bytes.size();
+    }
 }
 
 } // namespace

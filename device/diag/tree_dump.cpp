@@ -2,6 +2,7 @@
 #include "device_diag.h"
 
 #include "diag/json_writer.h"
+#include "diag/replace_file.h"
 #include "display/png_image.h"
 #include "input/focus.h"
 #include "paint/screen.h"
@@ -104,7 +105,13 @@ std::string DumpWindowTree() {
 }
 
 bool WriteScreenshot(const std::string& path, std::string* error) {
-    return WritePng(ComposedScreen(), path, error);
+    const gdi::Surface screen = ComposedScreen();
+    return ReplaceFile(
+        path,
+        [&screen](const std::string& temporary, std::string* failure) {
+            return WritePng(screen, temporary, failure);
+        },
+        error);
 }
 
 std::vector<uint32_t> ScreenPixels(int* width, int* height) {

@@ -6,6 +6,7 @@
 #include "runtime/idle.h"
 #include "runtime/settings.h"
 #include "script/script_driver.h"
+#include "shell/system_info.h"
 #include "windows.h"
 
 #include <cstdio>
@@ -24,7 +25,8 @@ int RunProgram(int argc, char** argv, DisplayFactory display) {
     }
     std::unique_ptr<IdleDriver> driver;
     if (!settings.scriptPath.empty()) {
-        driver = script::ScriptDriver::Load(settings.scriptPath, settings.scriptTimeoutMs);
+        driver = script::ScriptDriver::Load(settings.scriptPath, SIZE{kScreenWidth, kScreenHeight},
+                                            settings.scriptTimeoutMs);
         if (driver == nullptr) {
             return 2;
         }

@@ -5,7 +5,8 @@
 #include "winuser.h"
 
 #include <cctype>
-#include <sstream>
+#include <charconv>
+#include <cstdio>
 
 namespace device::script {
 namespace {
@@ -16,17 +17,24 @@ struct KeyName {
 };
 
 constexpr KeyName kKeyNames[] = {
-    {"RETURN", VK_RETURN}, {"TAB", VK_TAB},   {"BACK", VK_BACK}, {"DELETE", VK_DELETE},
+    {"RETURN", VK_RETURN}, {"TAB", VK_TAB},   {"BACK", VK_BACK},   {"DELETE", VK_DELETE},
     {"ESCAPE", VK_ESCAPE}, {"LEFT", VK_LEFT}, {"RIGHT", VK_RIGHT}, {"UP", VK_UP},
-    {"DOWN", VK_DOWN},     {"HOME", VK_HOME}, {"END", VK_END},   {"SPACE", VK_SPACE},
+    {"DOWN", VK_DOWN},     {"HOME", VK_HOME}, {"END", VK_END},     {"SPACE", VK_SPACE},
 };
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr size_t kQuotedCharacters = 80;
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r';
+}
 
 class LineReader {
 public:
-    explicit LineReader(const std::string& text) : m_text(text) {}
+    explicit LineReader(std::string_view text) : m_text(text) {}
 
     void SkipBlanks() {
-        while (m_pos < m_text.size() && (m_text[m_pos] == ' ' || m_text[m_pos] == '\t' || m_text[m_pos] == '\r')) {
+        while (m_pos < m_text.size() && IsBlank(m_text[m_pos])) {
             ++m_pos;
         }
     }
@@ -34,28 +42,30 @@ public:
         SkipBlanks();
         return m_pos >= m_text.size() || m_text[m_pos] == '#';
     }
-    bool Word(std::string* word) {
+    // The next run of characters up to a blank, a comment or a quote.
+    std::string_view Word() {
         SkipBlanks();
         size_t start = m_pos;
-        while (m_pos < m_text.size() && !std::isspace(static_cast<unsigned char>(m_text[m_pos])) &&
-               m_text[m_pos] != '#' && m_text[m_pos] != '"') {
+        while (m_pos < m_text.size() && !IsBlank(m_text[m_pos]) && m_text[m_pos] != '#' &&
+               m_text[m_pos] != '"') {
             ++m_pos;
         }
-        *word = m_text.substr(start, m_pos - start);
-        return !word->empty();
+        return m_text.substr(start, m_pos - start);
     }
-    bool Number(int* value) {
-        std::string word;
-        if (!Word(&word)) {
+    // A whole number; `error` says why a word that is there is not one.
+    bool Number(int* value, std::string* error) {
+        std::string_view word = Word();
+        if (word.empty()) {
             return false;
         }
-        size_t used = 0;
-        try {
-            *value = std::stoi(word, &used);
-        } catch (...) {
-            return false;
+        const char* end = word.data() + word.size();
+        const bool plus =
+            word.size() > 1 && word[0] == '+' && std::isdigit(static_cast<unsigned char>(word[1]));
+        auto [last, result] = std::from_chars(word.data() + (plus ? 1 : 0), end, *value);
+        if (result == std::errc::result_out_of_range && last == end) {
+            *error = "the number " + QuoteForError(word) + " is too large";
         }
-        return used == word.size();
+        return result == std::errc() && last == end;
     }
     bool NextIsQuote() {
         SkipBlanks();
@@ -87,19 +97,19 @@ public:
     }
 
 private:
-    const std::string& m_text;
+    std::string_view m_text;
     size_t m_pos = 0;
 };
 
-bool ParseKey(const std::string& word, Step* step, std::string* error) {
-    std::string rest = word;
+bool ParseKey(std::string_view word, Step* step, std::string* error) {
+    std::string_view rest = word;
     for (;;) {
-        if (rest.rfind("SHIFT+", 0) == 0) {
+        if (rest.starts_with("SHIFT+")) {
             step->shift = true;
-            rest = rest.substr(6);
-        } else if (rest.rfind("CTRL+", 0) == 0) {
+            rest.remove_prefix(6);
+        } else if (rest.starts_with("CTRL+")) {
             step->control = true;
-            rest = rest.substr(5);
+            rest.remove_prefix(5);
         } else {
             break;
         }
@@ -110,70 +120,118 @@ bool ParseKey(const std::string& word, Step* step, std::string* error) {
             return true;
         }
     }
-    if (rest.size() == 1 && (std::isupper(static_cast<unsigned char>(rest[0])) || std::isdigit(static_cast<unsigned char>(rest[0])))) {
+    if (rest.size() == 1 && (std::isupper(static_cast<unsigned char>(rest[0])) ||
+                             std::isdigit(static_cast<unsigned char>(rest[0])))) {
         step->virtualKey = static_cast<UINT>(rest[0]);
         return true;
     }
-    *error = "unknown key \"" + word + "\"";
+    *error = "unknown key " + QuoteForError(word);
     return false;
 }
 
-bool ParseLine(const std::string& text, Step* step, bool* empty, std::string* error) {
+// File names and captions go to calls that stop at a NUL; one inside would cut them
+// without a word.
+bool RefuseNul(std::string_view text, const char* what, std::string* error) {
+    if (text.find('\0') == std::string_view::npos) {
+        return true;
+    }
+    *error = std::string(what) + " holds a NUL character";
+    return false;
+}
+
+// A quoted string as UTF-16; `what` names it in the errors ("the caption").
+bool QuotedText(LineReader& reader, const char* what, bool refuseNul, std::u16string* out,
+                std::string* error) {
+    std::string bytes;
+    if (!reader.Quoted(&bytes, error) || (refuseNul && !RefuseNul(bytes, what, error))) {
+        return false;
+    }
+    bool invalid = false;
+    *out = device_kernel::Utf8ToUtf16(bytes, &invalid);
+    if (invalid) {
+        *error = std::string(what) + " is not valid UTF-8";
+        return false;
+    }
+    return true;
+}
+
+bool Points(LineReader& reader, POINT* points, int count, SIZE screen, const char* usage,
+            std::string* error) {
+    for (int i = 0; i < count; ++i) {
+        if (!reader.Number(&points[i].x, error) || !reader.Number(&points[i].y, error)) {
+            if (error->empty()) {
+                *error = usage;
+            }
+            return false;
+        }
+    }
+    for (int i = 0; i < count; ++i) {
+        const POINT p = points[i];
+        if (p.x < 0 || p.y < 0 || p.x >= screen.cx || p.y >= screen.cy) {
+            *error = "the point " + std::to_string(p.x) + " " + std::to_string(p.y) +
+                     " is off the screen, which is " + std::to_string(screen.cx) + "x" +
+                     std::to_string(screen.cy);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ParseLine(std::string_view text, SIZE screen, Step* step, bool* empty, std::string* error) {
     LineReader reader(text);
     *empty = reader.AtEnd();
     if (*empty) {
         return true;
     }
-    std::string command;
-    reader.Word(&command);
-    std::string argument;
+    const std::string command(reader.Word());
     if (command == "tap") {
         if (reader.NextIsQuote()) {
             step->kind = StepKind::TapCaption;
-            if (!reader.Quoted(&argument, error)) {
+            if (!QuotedText(reader, "the caption", true, &step->text, error)) {
                 return false;
             }
-            if (!Utf8ToUtf16(argument, &step->text)) {
-                *error = "the caption is not valid UTF-8";
+            if (step->text.empty()) {
+                *error = "tap needs a caption that is not empty";
                 return false;
             }
         } else {
             step->kind = StepKind::TapAt;
-            if (!reader.Number(&step->from.x) || !reader.Number(&step->from.y)) {
-                *error = "tap needs X Y or a \"Caption\"";
+            if (!Points(reader, &step->from, 1, screen, "tap needs X Y or a \"Caption\"", error)) {
                 return false;
             }
         }
     } else if (command == "drag") {
         step->kind = StepKind::Drag;
-        if (!reader.Number(&step->from.x) || !reader.Number(&step->from.y) || !reader.Number(&step->to.x) ||
-            !reader.Number(&step->to.y)) {
-            *error = "drag needs X1 Y1 X2 Y2";
+        POINT points[2];
+        if (!Points(reader, points, 2, screen, "drag needs X1 Y1 X2 Y2", error)) {
             return false;
         }
+        step->from = points[0];
+        step->to = points[1];
     } else if (command == "hold" || command == "wait") {
-        bool hold = command == "hold";
+        const bool hold = command == "hold";
         step->kind = hold ? StepKind::Hold : StepKind::Wait;
-        if ((hold && (!reader.Number(&step->from.x) || !reader.Number(&step->from.y))) ||
-            !reader.Number(&step->milliseconds) || step->milliseconds < 0 ||
+        const std::string usage = std::string(hold ? "hold needs X Y MS" : "wait needs MS") +
+                                  ", with MS from 0 to " + std::to_string(kLongestWaitMs);
+        if (hold && !Points(reader, &step->from, 1, screen, usage.c_str(), error)) {
+            return false;
+        }
+        if (!reader.Number(&step->milliseconds, error) || step->milliseconds < 0 ||
             step->milliseconds > kLongestWaitMs) {
-            *error = (hold ? "hold needs X Y MS" : "wait needs MS") + std::string(", with MS from 0 to ") +
-                     std::to_string(kLongestWaitMs);
+            if (error->empty()) {
+                *error = usage;
+            }
             return false;
         }
     } else if (command == "type") {
         step->kind = StepKind::Type;
-        if (!reader.Quoted(&argument, error)) {
-            return false;
-        }
-        if (!Utf8ToUtf16(argument, &step->text)) {
-            *error = "the text is not valid UTF-8";
+        if (!QuotedText(reader, "the text", false, &step->text, error)) {
             return false;
         }
     } else if (command == "key") {
         step->kind = StepKind::Key;
-        std::string word;
-        if (!reader.Word(&word)) {
+        std::string_view word = reader.Word();
+        if (word.empty()) {
             *error = "key needs a key name";
             return false;
         }
@@ -182,7 +240,7 @@ bool ParseLine(const std::string& text, Step* step, bool* empty, std::string* er
         }
     } else if (command == "screenshot" || command == "dump") {
         step->kind = command == "dump" ? StepKind::Dump : StepKind::Screenshot;
-        if (!reader.Quoted(&step->path, error)) {
+        if (!reader.Quoted(&step->path, error) || !RefuseNul(step->path, "the file name", error)) {
             return false;
         }
         if (step->path.empty()) {
@@ -190,7 +248,7 @@ bool ParseLine(const std::string& text, Step* step, bool* empty, std::string* er
             return false;
         }
     } else {
-        *error = "unknown command \"" + command + "\"";
+        *error = "unknown command " + QuoteForError(command);
         return false;
     }
     if (!reader.AtEnd()) {
@@ -202,29 +260,49 @@ bool ParseLine(const std::string& text, Step* step, bool* empty, std::string* er
 
 } // namespace
 
-bool Utf8ToUtf16(const std::string& utf8, std::u16string* out) {
-    bool invalid = false;
-    *out = device_kernel::Utf8ToUtf16(utf8, &invalid);
-    return !invalid;
+std::string QuoteForError(std::string_view utf8) {
+    std::string quoted = "\"";
+    size_t characters = 0;
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(utf8[i]);
+        const bool continuation = (byte & 0xC0) == 0x80;
+        if (!continuation && characters++ == kQuotedCharacters) {
+            quoted += "...";
+            break;
+        }
+        if (byte < 0x20 || byte == 0x7F) {
+            char escaped[5];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+            quoted += escaped;
+        } else {
+            quoted += static_cast<char>(byte);
+        }
+    }
+    return quoted + "\"";
 }
 
-bool ParseScript(const std::string& source, std::vector<Step>* steps, std::string* error, int* errorLine) {
-    std::istringstream lines(source);
-    std::string text;
+bool ParseScript(std::string_view source, SIZE screen, std::vector<Step>* steps, std::string* error,
+                 int* errorLine) {
+    if (source.starts_with(kByteOrderMark)) {
+        source.remove_prefix(kByteOrderMark.size());
+    }
     int number = 0;
-    while (std::getline(lines, text)) {
+    while (!source.empty()) {
+        const size_t end = source.find('\n');
+        const std::string_view text = source.substr(0, end);
+        source.remove_prefix(end == std::string_view::npos ? source.size() : end + 1);
         ++number;
         Step step;
         step.line = number;
         bool empty = false;
         std::string what;
-        if (!ParseLine(text, &step, &empty, &what)) {
+        if (!ParseLine(text, screen, &step, &empty, &what)) {
             *error = what;
             *errorLine = number;
             return false;
         }
         if (!empty) {
-            steps->push_back(step);
+            steps->push_back(std::move(step));
         }
     }
     return true;

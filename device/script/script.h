@@ -11,12 +11,14 @@
 //   dump "file.json"
 //   wait MS            let MS milliseconds of the device's clock pass (timers run)
 //
-// Lines are UTF-8; '#' starts a comment; strings take \" and \\ escapes.
+// Lines are UTF-8 (a byte-order mark at the start is allowed); '#' starts a comment;
+// strings take \" and \\ escapes.
 #pragma once
 
 #include "windef.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace device::script {
@@ -39,11 +41,14 @@ struct Step {
 // The longest hold or wait a step may ask for: ten minutes of the device's clock.
 inline constexpr int kLongestWaitMs = 600000;
 
-// Parses a whole script; on the first bad line fills `error` with "line N: what" and
-// `errorLine` with N.
-bool ParseScript(const std::string& source, std::vector<Step>* steps, std::string* error, int* errorLine);
+// Parses a whole script for a screen of the given size; points off the screen are
+// refused. On the first bad line fills `error` with what is wrong and `errorLine` with
+// the line's number.
+bool ParseScript(std::string_view source, SIZE screen, std::vector<Step>* steps, std::string* error,
+                 int* errorLine);
 
-// UTF-8 to UTF-16; false on malformed input.
-bool Utf8ToUtf16(const std::string& utf8, std::u16string* out);
+// Text from a script or the screen as an error line shows it: in double quotes, at most
+// its first 80 characters, control characters written as \xHH.
+std::string QuoteForError(std::string_view utf8);
 
 } // namespace device::script

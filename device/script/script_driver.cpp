@@ -5,16 +5,22 @@
 #include "device_diag.h"
 #include "device_input.h"
 #include "diag/json_writer.h"
+#include "diag/replace_file.h"
 #include "message/clock.h"
 #include "message/timers.h"
 #include "window/geometry.h"
 #include "window/window_registry.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
-#include <sstream>
 
 namespace device::script {
 namespace {
@@ -29,10 +35,61 @@ long long MonotonicMs() {
 // click and message times stay the same from run to run.
 constexpr DWORD kStepInterval = 1000;
 
+// Far more than any script needs; what is larger is not a script.
+constexpr size_t kMaxScriptBytes = 16u << 20;
+
+// A script must be a regular file: a directory holds no steps, a FIFO would wait for a
+// writer and a device like /dev/zero never ends. Opening without blocking lets a FIFO be
+// recognised and refused instead of waited on.
+bool ReadScriptFile(const std::string& path, std::string* text, std::string* error) {
+    const int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) {
+        *error = std::string("cannot read the script: ") + std::strerror(errno);
+        return false;
+    }
+    struct stat info {};
+    bool ok = fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode);
+    if (!ok) {
+        *error = "the script is not a regular file";
+    }
+    while (ok && text->size() <= kMaxScriptBytes) {
+        char buffer[65536];
+        const ssize_t count = read(descriptor, buffer, sizeof buffer);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count < 0) {
+            *error = std::string("cannot read the script: ") + std::strerror(errno);
+            ok = false;
+        } else if (count == 0) {
+            break;
+        } else {
+            text->append(buffer, static_cast<size_t>(count));
+        }
+    }
+    close(descriptor);
+    if (ok && text->size() > kMaxScriptBytes) {
+        *error = "the script is larger than 16 MiB";
+        ok = false;
+    }
+    return ok;
+}
+
+// The part of a window that is on the screen; a tap lands in its centre.
+bool CentreOnScreen(const RECT& window, POINT* centre) {
+    RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    RECT shown{};
+    if (!IntersectRect(&shown, &window, &screen)) {
+        return false;
+    }
+    *centre = POINT{(shown.left + shown.right) / 2, (shown.top + shown.bottom) / 2};
+    return true;
+}
+
 } // namespace
 
-ScriptDriver::ScriptDriver(std::string path, std::vector<Step> steps, int timeoutMs)
-    : m_path(std::move(path)), m_steps(std::move(steps)), m_timeoutMs(timeoutMs) {
+ScriptDriver::ScriptDriver(std::string path, int timeoutMs)
+    : m_path(std::move(path)), m_timeoutMs(timeoutMs) {
     m_lastIdleMs = MonotonicMs();
     m_watchdog = std::thread([this] { Watch(); });
 }
@@ -44,22 +101,23 @@ ScriptDriver::~ScriptDriver() {
     }
 }
 
-std::unique_ptr<ScriptDriver> ScriptDriver::Load(const std::string& path, int timeoutMs) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        std::fprintf(stderr, "%s: cannot read the script\n", path.c_str());
+std::unique_ptr<ScriptDriver> ScriptDriver::Load(const std::string& path, SIZE screen,
+                                                 int timeoutMs) {
+    auto driver = std::make_unique<ScriptDriver>(path, timeoutMs);
+    std::string text;
+    std::string error;
+    if (!ReadScriptFile(path, &text, &error)) {
+        std::fprintf(stderr, "%s: %s\n", path.c_str(), error.c_str());
         return nullptr;
     }
-    std::stringstream text;
-    text << file.rdbuf();
-    std::vector<Step> steps;
-    std::string error;
     int line = 0;
-    if (!ParseScript(text.str(), &steps, &error, &line)) {
+    if (!ParseScript(text, screen, &driver->m_steps, &error, &line)) {
         std::fprintf(stderr, "%s:%d: %s\n", path.c_str(), line, error.c_str());
         return nullptr;
     }
-    return std::make_unique<ScriptDriver>(path, std::move(steps), timeoutMs);
+    driver->m_lastIdleMs = MonotonicMs();
+    driver->m_loading = false;
+    return driver;
 }
 
 void ScriptDriver::Fail(int line, const std::string& what) const {
@@ -73,11 +131,16 @@ void ScriptDriver::Watch() {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         if (MonotonicMs() - m_lastIdleMs > m_timeoutMs) {
             int line = m_currentLine;
-            if (line == 0) {
-                std::fprintf(stderr, "%s: the program did not become idle within %d s of starting\n",
+            if (m_loading) {
+                std::fprintf(stderr, "%s: the script could not be read within %d s\n",
+                             m_path.c_str(), m_timeoutMs / 1000);
+            } else if (line == 0) {
+                std::fprintf(stderr,
+                             "%s: the program did not become idle within %d s of starting\n",
                              m_path.c_str(), m_timeoutMs / 1000);
             } else {
-                std::fprintf(stderr, "%s:%d: the program did not become idle within %d s after this step\n",
+                std::fprintf(stderr,
+                             "%s:%d: the program did not become idle within %d s after this step\n",
                              m_path.c_str(), line, m_timeoutMs / 1000);
             }
             std::fflush(stderr);
@@ -135,23 +198,34 @@ bool ScriptDriver::LetNextTimerComeDue(DWORD until) {
 
 bool ScriptDriver::Run(const Step& step) {
     switch (step.kind) {
-    case StepKind::TapAt: input::Tap(step.from.x, step.from.y); return true;
+    case StepKind::TapAt:
+        input::Tap(step.from.x, step.from.y);
+        return true;
     case StepKind::TapCaption: {
         HWND hwnd = diag::FindWindowByText(step.text);
         Window* window = LookUp(hwnd);
         if (window == nullptr) {
-            Fail(step.line, "no visible window has the text \"" + diag::ToUtf8(step.text) + "\"");
+            Fail(step.line,
+                 "no visible window has the text " + QuoteForError(diag::ToUtf8(step.text)));
         }
-        RECT rect = WindowRectOnScreen(window);
-        input::Tap((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+        POINT centre{};
+        if (!CentreOnScreen(WindowRectOnScreen(window), &centre)) {
+            Fail(step.line, "the window with the text " + QuoteForError(diag::ToUtf8(step.text)) +
+                                " is not on the screen");
+        }
+        input::Tap(centre.x, centre.y);
         return true;
     }
     case StepKind::Drag: {
         input::PointerDown(step.from.x, step.from.y);
-        const int moves = 4;
-        for (int i = 1; i <= moves; ++i) {
-            input::PointerMove(step.from.x + (step.to.x - step.from.x) * i / moves,
-                               step.from.y + (step.to.y - step.from.y) * i / moves);
+        // In a wider type: the difference of two coordinates times the step may not fit.
+        constexpr long long kMoves = 4;
+        for (long long i = 1; i <= kMoves; ++i) {
+            input::PointerMove(
+                static_cast<int>(step.from.x +
+                                 (step.to.x - static_cast<long long>(step.from.x)) * i / kMoves),
+                static_cast<int>(step.from.y +
+                                 (step.to.y - static_cast<long long>(step.from.y)) * i / kMoves));
         }
         input::PointerUp(step.to.x, step.to.y);
         return true;
@@ -167,7 +241,9 @@ bool ScriptDriver::Run(const Step& step) {
     case StepKind::Type:
         input::TypeText(step.text);
         return !step.text.empty();
-    case StepKind::Key: input::PressKey(step.virtualKey, step.shift, step.control); return true;
+    case StepKind::Key:
+        input::PressKey(step.virtualKey, step.shift, step.control);
+        return true;
     case StepKind::Screenshot: {
         std::string error;
         if (!diag::WriteScreenshot(step.path, &error)) {
@@ -176,10 +252,19 @@ bool ScriptDriver::Run(const Step& step) {
         return false;
     }
     case StepKind::Dump: {
-        std::ofstream file(step.path, std::ios::binary);
-        file << diag::DumpWindowTree();
-        if (!file) {
-            Fail(step.line, "cannot write the dump \"" + step.path + "\"");
+        const std::string dump = diag::DumpWindowTree();
+        std::string error;
+        auto write = [&dump](const std::string& temporary, std::string* failure) {
+            std::ofstream file(temporary, std::ios::binary);
+            file << dump;
+            file.close();
+            if (!file) {
+                *failure = temporary + ": " + std::strerror(errno);
+            }
+            return static_cast<bool>(file);
+        };
+        if (!diag::ReplaceFile(step.path, write, &error)) {
+            Fail(step.line, "cannot write the dump: " + error);
         }
         return false;
     }

@@ -15,15 +15,18 @@ namespace device::script {
 
 class ScriptDriver final : public IdleDriver {
 public:
-    ScriptDriver(std::string path, std::vector<Step> steps, int timeoutMs);
+    // Starts the watchdog, which from now on stops a run that hangs, loading included.
+    ScriptDriver(std::string path, int timeoutMs);
     ~ScriptDriver() override;
     ScriptDriver(const ScriptDriver&) = delete;
     ScriptDriver& operator=(const ScriptDriver&) = delete;
 
     IdleResult OnIdle() override;
 
-    // Reads and parses a script file; prints "file:line: what" and returns nullptr on error.
-    static std::unique_ptr<ScriptDriver> Load(const std::string& path, int timeoutMs);
+    // Reads and parses a script file for a screen of the given size; prints "file: what"
+    // or "file:line: what" and returns nullptr on error. A script is a regular file of at
+    // most 16 MiB.
+    static std::unique_ptr<ScriptDriver> Load(const std::string& path, SIZE screen, int timeoutMs);
 
 private:
     // Runs one step; true when it queued input for the program.
@@ -41,6 +44,7 @@ private:
     bool m_holding = false; // a hold step's stylus is down until m_nextAt
     POINT m_holdAt{};
     int m_timeoutMs;
+    std::atomic<bool> m_loading{true};
     std::atomic<long long> m_lastIdleMs{0};
     std::atomic<int> m_currentLine{0};
     std::atomic<bool> m_stop{false};

@@ -15,7 +15,8 @@ namespace device::diag {
 // children.
 std::string DumpWindowTree();
 
-// Writes what the screen shows (caret included) as a PNG file.
+// Writes what the screen shows (caret included) as a PNG file. A write that fails leaves
+// the file that was there before as it was.
 bool WriteScreenshot(const std::string& path, std::string* error);
 
 // What the screen shows, 0x00RRGGBB pixels row by row.

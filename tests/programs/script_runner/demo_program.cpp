@@ -1,8 +1,10 @@
 // A small program for the script runner's tests: a "Tap me" counter, a box that echoes
-// what is typed into it, an edit box, and a "Spin" button that never returns. Its exit status is the
-// number of taps counted.
+// what is typed into it, an edit box, a "Spin" button that never returns, a "Throw" button
+// whose exception nothing catches, and an "Edge" counter that hangs over the screen's right
+// edge. Its exit status is the number of taps counted.
 #include "windows.h"
 
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -50,6 +52,25 @@ LRESULT CALLBACK SpinProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
+// Counts only taps on the screen: one beyond its edge cannot happen on the handheld.
+LRESULT CALLBACK EdgeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_LBUTTONUP) {
+        POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        ClientToScreen(hwnd, &point);
+        if (point.x >= GetSystemMetrics(SM_CXSCREEN)) {
+            return 0;
+        }
+    }
+    return CounterProc(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK ThrowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_LBUTTONUP) {
+        throw std::runtime_error("the demo's own failure\nwith a second line");
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
 LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DESTROY) {
         PostQuitMessage(g_taps);
@@ -74,6 +95,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show) {
     Register(u"DemoCounter", CounterProc, COLOR_BTNFACE);
     Register(u"DemoEcho", EchoProc, COLOR_INFOBK);
     Register(u"DemoSpin", SpinProc, COLOR_BTNSHADOW);
+    Register(u"DemoThrow", ThrowProc, COLOR_BTNSHADOW);
+    Register(u"DemoEdge", EdgeProc, COLOR_BTNFACE);
     HWND form = CreateWindowExW(0, u"DemoForm", u"Demo", 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                 CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
     CreateWindowExW(0, u"DemoCounter", u"Tap me", WS_CHILD | WS_VISIBLE | WS_BORDER, 20, 20, 200, 40, form,
@@ -84,6 +107,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show) {
                     reinterpret_cast<HMENU>(4), instance, nullptr);
     CreateWindowExW(0, u"DemoSpin", u"Spin", WS_CHILD | WS_VISIBLE | WS_BORDER, 20, 200, 200, 30, form,
                     reinterpret_cast<HMENU>(3), instance, nullptr);
+    CreateWindowExW(0, u"DemoThrow", u"Throw", WS_CHILD | WS_VISIBLE | WS_BORDER, 20, 160, 200, 30, form,
+                    reinterpret_cast<HMENU>(5), instance, nullptr);
+    // Its centre lies beyond the screen; only its left part can be tapped.
+    CreateWindowExW(0, u"DemoEdge", u"Edge", WS_POPUP | WS_VISIBLE | WS_BORDER, 200, 264, 120, 24, form,
+                    nullptr, instance, nullptr);
     ShowWindow(form, show);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0)) {

@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -19,7 +21,9 @@ struct RunResult {
     std::string errors;
 };
 
-std::string WorkPath(const std::string& name) { return std::string(SCRIPT_WORK_DIR) + "/" + name; }
+std::string WorkPath(const std::string& name) {
+    return std::string(SCRIPT_WORK_DIR) + "/" + name;
+}
 
 std::string ReadFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
@@ -28,12 +32,14 @@ std::string ReadFile(const std::string& path) {
     return text.str();
 }
 
-RunResult RunScript(const std::string& name, const std::string& script, const std::string& extraEnvironment = "") {
-    std::string scriptPath = WorkPath(name + ".txt");
-    std::ofstream(scriptPath, std::ios::binary) << script;
+// Runs the demo with DEVICE_SCRIPT naming `scriptPath`; `shell` runs first in the same
+// shell (limits, traps).
+RunResult RunScriptPath(const std::string& name, const std::string& scriptPath,
+                        const std::string& extraEnvironment = "", const std::string& shell = "") {
     std::string errorPath = WorkPath(name + ".err");
-    std::string command = "cd '" + std::string(SCRIPT_WORK_DIR) + "' && env -u DISPLAY -u WAYLAND_DISPLAY " +
-                          extraEnvironment + " DEVICE_SCRIPT='" + scriptPath + "' '" + SCRIPT_DEMO_PATH + "' 2>'" +
+    std::string command = shell + "cd '" + std::string(SCRIPT_WORK_DIR) +
+                          "' && env -u DISPLAY -u WAYLAND_DISPLAY " + extraEnvironment +
+                          " DEVICE_SCRIPT='" + scriptPath + "' '" + SCRIPT_DEMO_PATH + "' 2>'" +
                           errorPath + "'";
     int raw = std::system(command.c_str());
     RunResult result;
@@ -42,15 +48,22 @@ RunResult RunScript(const std::string& name, const std::string& script, const st
     return result;
 }
 
+RunResult RunScript(const std::string& name, const std::string& script,
+                    const std::string& extraEnvironment = "", const std::string& shell = "") {
+    std::string scriptPath = WorkPath(name + ".txt");
+    std::ofstream(scriptPath, std::ios::binary) << script;
+    return RunScriptPath(name, scriptPath, extraEnvironment, shell);
+}
+
 TEST(ScriptRunner, TapsTypingDumpAndScreenshotDriveTheProgramEndToEnd) {
-    RunResult run = RunScript("full",
-                              "# taps by caption and by position, typing, and both outputs\n"
-                              "tap \"Tap me\"\n"
-                              "tap 120 66\n"
-                              "tap 120 121\n"
-                              "type \"Şık \\\"çay\\\"\"\n"
-                              "dump \"full.json\"\n"
-                              "screenshot \"full.png\"\n");
+    RunResult run =
+        RunScript("full", "# taps by caption and by position, typing, and both outputs\n"
+                          "tap \"Tap me\"\n"
+                          "tap 120 66\n"
+                          "tap 120 121\n"
+                          "type \"Şık \\\"çay\\\"\"\n"
+                          "dump \"full.json\"\n"
+                          "screenshot \"full.png\"\n");
     EXPECT_EQ(run.status, 2) << run.errors; // two taps on the counter
     EXPECT_EQ(run.errors, "");
     std::string dump = ReadFile(WorkPath("full.json"));
@@ -112,13 +125,15 @@ TEST(ScriptRunner, TheCaretBlinksOnTheDevicesClockBetweenScreenshots) {
 TEST(ScriptRunner, AStepThatCannotRunNamesTheFileAndLine) {
     RunResult missing = RunScript("missing", "tap \"Tap me\"\n\ntap \"Nothing like this\"\n");
     EXPECT_NE(missing.status, 0);
-    EXPECT_NE(missing.errors.find("missing.txt:3: no visible window has the text \"Nothing like this\""),
-              std::string::npos)
+    EXPECT_NE(
+        missing.errors.find("missing.txt:3: no visible window has the text \"Nothing like this\""),
+        std::string::npos)
         << missing.errors;
 
     RunResult unparsable = RunScript("unparsable", "tap 1 2\nwave 3\n");
     EXPECT_NE(unparsable.status, 0);
-    EXPECT_NE(unparsable.errors.find("unparsable.txt:2: unknown command \"wave\""), std::string::npos)
+    EXPECT_NE(unparsable.errors.find("unparsable.txt:2: unknown command \"wave\""),
+              std::string::npos)
         << unparsable.errors;
 
     RunResult unclosed = RunScript("unclosed", "type \"abc\n");
@@ -129,20 +144,80 @@ TEST(ScriptRunner, AStepThatCannotRunNamesTheFileAndLine) {
 TEST(ScriptRunner, ARunThatNeverBecomesIdleAgainIsStopped) {
     RunResult run = RunScript("spin", "tap \"Spin\"\n", "DEVICE_SCRIPT_TIMEOUT=1");
     EXPECT_NE(run.status, 0);
-    EXPECT_NE(run.errors.find("spin.txt:1: the program did not become idle within 1 s"), std::string::npos)
+    EXPECT_NE(run.errors.find("spin.txt:1: the program did not become idle within 1 s"),
+              std::string::npos)
         << run.errors;
 }
 
 TEST(ScriptRunner, WithoutAScriptOrADisplayTheProgramSaysSoInOneLine) {
     std::string errorPath = WorkPath("nodisplay.err");
-    std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u DEVICE_SCRIPT '" + std::string(SCRIPT_DEMO_PATH) +
-                          "' 2>'" + errorPath + "'";
+    std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u DEVICE_SCRIPT '" +
+                          std::string(SCRIPT_DEMO_PATH) + "' 2>'" + errorPath + "'";
     int raw = std::system(command.c_str());
     EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) != 0);
     std::string errors = ReadFile(errorPath);
     EXPECT_NE(errors.find("no display"), std::string::npos) << errors;
     EXPECT_NE(errors.find("DEVICE_SCRIPT="), std::string::npos) << errors;
     EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST(ScriptRunner, AScriptMustBeARegularFileOfBoundedSize) {
+    const std::string directory = WorkPath("script_directory");
+    const std::string fifo = WorkPath("script.fifo");
+    const std::string huge = WorkPath("huge.txt");
+    std::filesystem::create_directories(directory);
+    std::filesystem::remove(fifo);
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    std::ofstream{huge};
+    std::filesystem::resize_file(huge, (16u << 20) + 1);
+    struct Case {
+        std::string path;
+        std::string error;
+    };
+    const Case cases[] = {
+        {directory, "the script is not a regular file"},
+        {fifo, "the script is not a regular file"}, // not waited on for a writer
+        {"/dev/zero", "the script is not a regular file"},
+        {huge, "the script is larger than 16 MiB"},
+        {WorkPath("no_such_script.txt"), "cannot read the script: No such file or directory"},
+    };
+    for (const Case& c : cases) {
+        RunResult run = RunScriptPath("bad_file", c.path, "DEVICE_SCRIPT_TIMEOUT=5");
+        EXPECT_EQ(run.status, 2) << c.path;
+        EXPECT_EQ(run.errors, c.path + ": " + c.error + "\n");
+    }
+}
+
+// With the file size limited, the new screenshot or dump cannot be written: the run ends
+// on that line, and the file that was there before is still there, unchanged.
+TEST(ScriptRunner, AFailedWriteLeavesTheOldFileAsItWas) {
+    for (const std::string& step : {std::string("screenshot"), std::string("dump")}) {
+        const std::string output = WorkPath("kept_" + step);
+        std::filesystem::remove(output);
+        std::ofstream(output) << "old";
+        RunResult run = RunScript("kept", "tap \"Tap me\"\n" + step + " \"" + output + "\"\n", "",
+                                  "trap '' XFSZ; ulimit -f 1; ");
+        EXPECT_NE(run.status, 0) << step;
+        EXPECT_EQ(run.errors, WorkPath("kept.txt") + ":2: cannot write the " + step + ": " +
+                                  output + ": File too large\n");
+        EXPECT_EQ(ReadFile(output), "old") << step;
+    }
+    for (const auto& entry : std::filesystem::directory_iterator(SCRIPT_WORK_DIR)) {
+        EXPECT_EQ(entry.path().filename().string().find("kept_screenshot."), std::string::npos)
+            << entry.path();
+        EXPECT_EQ(entry.path().filename().string().find("kept_dump."), std::string::npos)
+            << entry.path();
+    }
+}
+
+TEST(ScriptRunner, ATapByCaptionLandsOnThePartOfTheWindowOnTheScreen) {
+    RunResult run = RunScript("edge", "tap \"Edge\"\ntap \"Tapped 1\"\n");
+    EXPECT_EQ(run.status, 2) << run.errors;
+    EXPECT_EQ(run.errors, "");
 }
 
 } // namespace

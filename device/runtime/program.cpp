@@ -5,6 +5,7 @@
 #include "runtime/device.h"
 #include "runtime/idle.h"
 #include "runtime/settings.h"
+#include "runtime/uncaught_exception.h"
 #include "script/script_driver.h"
 #include "shell/system_info.h"
 #include "windows.h"
@@ -52,7 +53,13 @@ int RunProgram(int argc, char** argv, DisplayFactory display) {
     UseVirtualClock(!settings.scriptPath.empty() ? true : false);
     SetIdleDriver(driver.get());
     static WCHAR commandLine[] = u"";
-    int status = WinMain(GetModuleHandleW(nullptr), nullptr, commandLine, SW_SHOW);
+    ReportUncaughtExceptionsOnTerminate();
+    int status = 0;
+    try {
+        status = WinMain(GetModuleHandleW(nullptr), nullptr, commandLine, SW_SHOW);
+    } catch (...) {
+        EndByUncaughtException();
+    }
     StopDevice();
     driver.reset();
     return status;

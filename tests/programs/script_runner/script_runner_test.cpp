@@ -214,6 +214,14 @@ TEST(ScriptRunner, AFailedWriteLeavesTheOldFileAsItWas) {
     }
 }
 
+TEST(ScriptRunner, AnExceptionThatNothingCatchesIsReportedInOneLine) {
+    RunResult run = RunScript("throw", "tap \"Throw\"\ntap \"Tap me\"\n");
+    EXPECT_EQ(run.status, 70);
+    EXPECT_EQ(run.errors,
+              "device: the program ended by an exception it did not catch: std::runtime_error: "
+              "the demo's own failure with a second line\n");
+}
+
 TEST(ScriptRunner, ATapByCaptionLandsOnThePartOfTheWindowOnTheScreen) {
     RunResult run = RunScript("edge", "tap \"Edge\"\ntap \"Tapped 1\"\n");
     EXPECT_EQ(run.status, 2) << run.errors;

@@ -227,7 +227,9 @@ bool IsHandlerAttached(TControl* control, TMessageHandler handler) {
 }
 
 bool DispatchHandlers(TControl* control, MSG& msg, LRESULT& result) {
-    if (control->RefCount < 0 || control->MessageHandlers == nullptr || control->MessageHandlers->Count == 0) {
+    // A control being destroyed runs none: its teardown still sends messages (the hide of
+    // its window), and the hold around each of them lifts the count above zero again.
+    if (control->DestructionBegun() || control->MessageHandlers == nullptr || control->MessageHandlers->Count == 0) {
         return false;
     }
     // A handler may free the control; the hold completes that Free after the chain.

@@ -61,8 +61,9 @@ struct ObjectAccess {
 
 class TRefObject {
 public:
-    // Extra holders of the object: 0 after creation, negative once destruction has begun
-    // (other code tests that sign).
+    // Extra holders of the object: 0 after creation, negative once destruction has begun.
+    // A hold taken during the destruction (each message the window receives is held)
+    // makes it non-negative again, so code asks DestructionBegun, not the sign.
     LONG RefCount = 0;
     TOnEvent OnDestroy;
     // (release procedure, object) pairs, newest pair first; nil until first used.
@@ -70,6 +71,10 @@ public:
 
     // Virtual operations in their fixed order.
     virtual void Init() {}
+
+    // Destroy has been entered: the object is being torn down (or, inside its own
+    // OnDestroy, about to be).
+    bool DestructionBegun() const { return m_destroyEntered; }
 
 protected:
     // Runs when the last holder lets go; ends by releasing the memory.

@@ -12,6 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 namespace {
 
 using test::DestroyLog;
@@ -228,6 +232,40 @@ TEST_F(ControlLifetime, FormTeardownHidesAndDestroysChildrenFirstThenItsOwnWindo
     EXPECT_FALSE(IsWindow(formWindow));
     EXPECT_FALSE(IsWindow(firstWindow));
     EXPECT_FALSE(IsWindow(secondWindow));
+}
+
+// The hold around each message lifts the count of a control being destroyed above zero
+// again; its handlers must still stay silent for the messages its own teardown sends. The
+// form's destruction begins first, so it hears nothing; the button may hear the form's
+// hide until its own turn comes.
+TEST_F(ControlLifetime, NoAttachedHandlerRunsOnceTheDestructionHasBegun) {
+    struct Heard {
+        TControl* control;
+        UINT message;
+        bool destructionBegun;
+    };
+    static std::vector<Heard> heard;
+    heard.clear();
+    const TMessageHandler listen = [](TControl* control, MSG& msg, LRESULT&) {
+        heard.push_back(Heard{control, msg.message, control->DestructionBegun()});
+        return false;
+    };
+    TControl* form = CreateForm(nullptr, u"Form");
+    TControl* button = CreateButton(form, u"Bir");
+    AttachHandler(form, listen);
+    AttachHandler(button, listen);
+    Show(form);
+    Pump();
+    auto heardBy = [](TControl* control) {
+        return std::any_of(heard.begin(), heard.end(), [&](const Heard& entry) { return entry.control == control; });
+    };
+    ASSERT_TRUE(heardBy(form) && heardBy(button));
+    heard.clear();
+    Free(form);
+    EXPECT_FALSE(heardBy(form));
+    for (const Heard& entry : heard) {
+        EXPECT_FALSE(entry.destructionBegun) << "message " << entry.message;
+    }
 }
 
 TEST_F(ControlLifetime, FormWindowIsHiddenBeforeItsChildrenGo) {

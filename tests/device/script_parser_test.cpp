@@ -100,6 +100,30 @@ TEST(ScriptParser, EveryCommandKeyAndModifierGivesItsStep) {
     }
 }
 
+TEST(ScriptParser, HoldAndWaitKeepTheirPointAndTime) {
+    struct Timed {
+        const char* line;
+        StepKind kind;
+        POINT from;
+        int milliseconds;
+    };
+    const Timed timed[] = {
+        {"wait 0", StepKind::Wait, kNone, 0},
+        {"wait 600000 # ten minutes", StepKind::Wait, kNone, 600000},
+        {"hold 239 319 +750", StepKind::Hold, {239, 319}, 750},
+        {"hold\t5 6 0", StepKind::Hold, {5, 6}, 0},
+    };
+    for (const Timed& expected : timed) {
+        Parsed parsed = Parse(expected.line);
+        ASSERT_TRUE(parsed.ok) << expected.line << ": " << parsed.error;
+        ASSERT_EQ(parsed.steps.size(), 1u) << expected.line;
+        EXPECT_EQ(parsed.steps[0].kind, expected.kind) << expected.line;
+        EXPECT_EQ(parsed.steps[0].from.x, expected.from.x) << expected.line;
+        EXPECT_EQ(parsed.steps[0].from.y, expected.from.y) << expected.line;
+        EXPECT_EQ(parsed.steps[0].milliseconds, expected.milliseconds) << expected.line;
+    }
+}
+
 TEST(ScriptParser, BlankAndCommentLinesCountButGiveNoStep) {
     Parsed parsed = Parse("\xEF\xBB\xBF# a script saved with a byte-order mark\r\n"
                           "\r\n"
@@ -141,6 +165,16 @@ TEST(ScriptParser, EveryErrorNamesItsLineAndWhatIsWrong) {
         {"drag 0 0 2147483647 -2147483648", 1,
          "the point 2147483647 -2147483648 is off the screen, which is 240x320"},
         {"drag 1 2 3", 1, "drag needs X1 Y1 X2 Y2"},
+        {"wait", 1, "wait needs MS, with MS from 0 to 600000"},
+        {"wait -1", 1, "wait needs MS, with MS from 0 to 600000"},
+        {"wait 600001", 1, "wait needs MS, with MS from 0 to 600000"},
+        {"wait 1.5", 1, "wait needs MS, with MS from 0 to 600000"},
+        {"wait 99999999999", 1, "the number \"99999999999\" is too large"},
+        {"wait 10 20", 1, "unexpected text after the wait step"},
+        {"hold 1 2", 1, "hold needs X Y MS, with MS from 0 to 600000"},
+        {"hold 1 2 -5", 1, "hold needs X Y MS, with MS from 0 to 600000"},
+        {"hold 240 2 5", 1, "the point 240 2 is off the screen, which is 240x320"},
+        {"hold 1 2 5 6", 1, "unexpected text after the hold step"},
         {"tap 1 2 3", 1, "unexpected text after the tap step"},
         {"key END x", 1, "unexpected text after the key step"},
         {"tap \"a\" \"b\"", 1, "unexpected text after the tap step"},

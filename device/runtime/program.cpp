@@ -6,6 +6,7 @@
 #include "runtime/idle.h"
 #include "runtime/settings.h"
 #include "runtime/uncaught_exception.h"
+#include "script/monkey_driver.h"
 #include "script/script_driver.h"
 #include "shell/system_info.h"
 #include "windows.h"
@@ -25,7 +26,16 @@ int RunProgram(int argc, char** argv, DisplayFactory display) {
         return 2;
     }
     std::unique_ptr<IdleDriver> driver;
-    if (!settings.scriptPath.empty()) {
+    const bool headless = !settings.scriptPath.empty() || settings.monkeyEvents > 0;
+    if (settings.monkeyEvents > 0) {
+        driver = script::MonkeyDriver::Start(settings.monkeyScript,
+                                             static_cast<unsigned>(settings.monkeySeed),
+                                             settings.monkeyEvents, settings.scriptTimeoutMs,
+                                             settings.monkeySpared);
+        if (driver == nullptr) {
+            return 2;
+        }
+    } else if (!settings.scriptPath.empty()) {
         driver = script::ScriptDriver::Load(settings.scriptPath, SIZE{kScreenWidth, kScreenHeight},
                                             settings.scriptTimeoutMs);
         if (driver == nullptr) {
@@ -50,7 +60,7 @@ int RunProgram(int argc, char** argv, DisplayFactory display) {
         }
     }
     StartDevice(settings);
-    UseVirtualClock(!settings.scriptPath.empty() ? true : false);
+    UseVirtualClock(headless);
     SetIdleDriver(driver.get());
     static WCHAR commandLine[] = u"";
     ReportUncaughtExceptionsOnTerminate();

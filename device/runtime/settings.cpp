@@ -1,8 +1,11 @@
 // Device settings and their environment variables.
 #include "runtime/settings.h"
 
+#include "kernel/utf8.h"
+
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 namespace device {
 namespace {
@@ -79,6 +82,27 @@ bool ReadSettingsFromEnvironment(DeviceSettings* settings, std::string* error) {
         }
     }
     if (!ReadScreenSize(settings, error)) {
+        return false;
+    }
+    if (!ReadInt("DEVICE_MONKEY", 1, 100000000, &settings->monkeyEvents, error) ||
+        !ReadInt("DEVICE_MONKEY_SEED", 0, 2147483647, &settings->monkeySeed, error)) {
+        return false;
+    }
+    if (const char* script = std::getenv("DEVICE_MONKEY_SCRIPT");
+        script != nullptr && *script != 0) {
+        settings->monkeyScript = script;
+    }
+    if (const char* spare = std::getenv("DEVICE_MONKEY_SPARE"); spare != nullptr && *spare != 0) {
+        // Texts separated by '|'.
+        std::string_view rest = spare;
+        while (!rest.empty()) {
+            const size_t bar = rest.find('|');
+            settings->monkeySpared.push_back(device_kernel::Utf8ToUtf16(rest.substr(0, bar)));
+            rest.remove_prefix(bar == std::string_view::npos ? rest.size() : bar + 1);
+        }
+    }
+    if (settings->monkeyEvents > 0 && !settings->scriptPath.empty()) {
+        *error = "DEVICE_SCRIPT and DEVICE_MONKEY cannot both be set";
         return false;
     }
     if (const char* trace = std::getenv("DEVICE_TRACE")) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace device {
 
@@ -14,6 +15,10 @@ struct DeviceSettings {
     bool trace = false;            // DEVICE_TRACE: print every delivered message to stderr
     int screenWidth = 240;         // DEVICE_SCREEN: the screen's size in pixels, WxH
     int screenHeight = 320;
+    int monkeyEvents = 0;          // DEVICE_MONKEY: this many random steps instead of a script
+    int monkeySeed = 1;            // DEVICE_MONKEY_SEED
+    std::string monkeyScript = "monkey.txt"; // DEVICE_MONKEY_SCRIPT: where its steps are written
+    std::vector<std::u16string> monkeySpared; // DEVICE_MONKEY_SPARE: texts of windows never tapped
 };
 
 const DeviceSettings& Settings();

@@ -258,7 +258,53 @@ bool ParseLine(std::string_view text, SIZE screen, Step* step, bool* empty, std:
     return true;
 }
 
+std::string QuoteForScript(std::string_view bytes) {
+    std::string quoted = "\"";
+    for (char c : bytes) {
+        if (c == '"' || c == '\\') {
+            quoted += '\\';
+        }
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+std::string KeyWord(const Step& step) {
+    std::string word = std::string(step.shift ? "SHIFT+" : "") + (step.control ? "CTRL+" : "");
+    for (const KeyName& name : kKeyNames) {
+        if (name.key == step.virtualKey) {
+            return word + name.name;
+        }
+    }
+    return word + static_cast<char>(step.virtualKey);
+}
+
 } // namespace
+
+std::string FormatStep(const Step& step) {
+    auto point = [](POINT p) { return std::to_string(p.x) + " " + std::to_string(p.y); };
+    switch (step.kind) {
+    case StepKind::TapAt:
+        return "tap " + point(step.from);
+    case StepKind::TapCaption:
+        return "tap " + QuoteForScript(device_kernel::Utf16ToUtf8(step.text));
+    case StepKind::Drag:
+        return "drag " + point(step.from) + " " + point(step.to);
+    case StepKind::Hold:
+        return "hold " + point(step.from) + " " + std::to_string(step.milliseconds);
+    case StepKind::Wait:
+        return "wait " + std::to_string(step.milliseconds);
+    case StepKind::Type:
+        return "type " + QuoteForScript(device_kernel::Utf16ToUtf8(step.text));
+    case StepKind::Key:
+        return "key " + KeyWord(step);
+    case StepKind::Screenshot:
+        return "screenshot " + QuoteForScript(step.path);
+    case StepKind::Dump:
+        return "dump " + QuoteForScript(step.path);
+    }
+    return "";
+}
 
 std::string QuoteForError(std::string_view utf8) {
     std::string quoted = "\"";

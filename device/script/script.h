@@ -47,6 +47,10 @@ inline constexpr int kLongestWaitMs = 600000;
 bool ParseScript(std::string_view source, SIZE screen, std::vector<Step>* steps, std::string* error,
                  int* errorLine);
 
+// The script line that parses back into `step` (its line number aside). Typed text and
+// captions are written as UTF-8, so an unpaired surrogate becomes U+FFFD.
+std::string FormatStep(const Step& step);
+
 // Text from a script or the screen as an error line shows it: in double quotes, at most
 // its first 80 characters, control characters written as \xHH.
 std::string QuoteForError(std::string_view utf8);

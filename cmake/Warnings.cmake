@@ -13,3 +13,14 @@ if(ADRES_SANITIZE)
     -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
   target_link_options(project_options INTERFACE -fsanitize=address,undefined)
 endif()
+
+# Fuzzing: everything instrumented for libFuzzer's coverage and checked by the sanitizers;
+# the fuzz targets themselves link libFuzzer (tests/fuzz).
+if(ADRES_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "ADRES_FUZZ needs clang (libFuzzer); tools/fuzz configures it")
+  endif()
+  target_compile_options(project_options INTERFACE
+    -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  target_link_options(project_options INTERFACE -fsanitize=address,undefined)
+endif()

@@ -36,7 +36,7 @@ int RunProgram(int argc, char** argv, DisplayFactory display) {
             return 2;
         }
     } else if (!settings.scriptPath.empty()) {
-        driver = script::ScriptDriver::Load(settings.scriptPath, SIZE{kScreenWidth, kScreenHeight},
+        driver = script::ScriptDriver::Load(settings.scriptPath, SIZE{settings.screenWidth, settings.screenHeight},
                                             settings.scriptTimeoutMs);
         if (driver == nullptr) {
             return 2;

@@ -1098,3 +1098,15 @@ BOOL WINAPI GetCursorPos(LPPOINT lpPoint);
 
 HCURSOR WINAPI LoadCursorW(HINSTANCE hInstance, LPCWSTR lpCursorName);
 HICON WINAPI LoadIconW(HINSTANCE hInstance, LPCWSTR lpIconName);
+
+// ---------------------------------------------------------------------------------------
+// Check boxes, radio buttons and their groups
+// ---------------------------------------------------------------------------------------
+
+inline constexpr DWORD BS_USERBUTTON = 0x0008;
+inline constexpr UINT DFCS_BUTTONRADIOIMAGE = 0x0001;
+inline constexpr UINT DFCS_BUTTONRADIOMASK = 0x0002;
+inline constexpr UINT DFCS_BUTTONRADIO = 0x0004;
+inline constexpr UINT DFCS_BUTTON3STATE = 0x0008;
+
+HWND WINAPI GetNextDlgGroupItem(HWND hDlg, HWND hCtl, BOOL bPrevious);

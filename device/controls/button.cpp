@@ -1,42 +1,21 @@
-// The "BUTTON" class: push buttons that press under the stylus or the space bar and tell
-// their parent with WM_COMMAND(BN_CLICKED), drawn in the classic 3-D look.
+// The "BUTTON" class: buttons that press under the stylus or the space bar and tell their
+// parent with WM_COMMAND(BN_CLICKED), drawn in the classic 3-D look. Push buttons are drawn
+// here; check boxes, radio buttons and group boxes in button_check.cpp.
 //
 // Not emulated:
-// - check boxes, radio buttons, group boxes, owner-drawn and user buttons: every type is
-//   drawn and behaves as a push button; BM_GETCHECK/BM_SETCHECK answer 0 and store nothing
+// - owner-drawn and user buttons: drawn and behaving as push buttons
 // - BM_SETIMAGE/BM_GETIMAGE (BS_ICON, BS_BITMAP), BCM_* and BN_HILITE/BN_UNHILITE/BN_PAINT
 // - BS_FLAT and themed (visual-style) drawing
 // - keyboard mnemonics: '&' underlines the next character but no key presses the button
+#include "controls/button_state.h"
 #include "controls/control_classes.h"
 #include "controls/control_support.h"
 #include "window/window_registry.h"
 
 #include <new>
 #include <string>
-#include <type_traits>
 
-namespace device {
-namespace {
-
-struct ButtonState {
-    // What the button shows.
-    bool pushed = false;  // BST_PUSHED: drawn sunken
-    bool focused = false; // BST_FOCUS: the dotted focus rectangle is drawn
-    // Input in progress: pressed by the stylus or the space bar and not yet let go.
-    bool tracking = false;
-    // The window that hears the notifications: the parent when the button was made.
-    HWND notifyWindow = nullptr;
-    HFONT font = nullptr; // WM_SETFONT; null draws with the system font
-};
-
-// The state lives in the window's extra bytes and goes with the window record, so a
-// device switched off with buttons still alive leaves nothing behind.
-static_assert(std::is_trivially_destructible_v<ButtonState>);
-
-// Where the label sits: 2 pixels of 3-D frame on each side; the dotted focus rectangle
-// 3 pixels in from the face's edge, as on the platform.
-constexpr int kFrameWidth = 2;
-constexpr int kFocusInset = 3;
+namespace device::button {
 
 ButtonState* StateOf(HWND hwnd) {
     Window* window = LookUp(hwnd);
@@ -46,13 +25,7 @@ ButtonState* StateOf(HWND hwnd) {
     return std::launder(reinterpret_cast<ButtonState*>(window->extraBytes.data()));
 }
 
-bool IsDefaultButton(HWND hwnd) {
-    return (static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
-}
-
-bool HasNotifyStyle(HWND hwnd) {
-    return (static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)) & BS_NOTIFY) != 0;
-}
+DWORD StyleOf(HWND hwnd) { return static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)); }
 
 // Notifications go to the window that was the parent when the button was made, even if
 // the button has been moved to another parent since.
@@ -61,20 +34,13 @@ void Notify(HWND hwnd, WORD code) {
     controls::SendCommand(hwnd, state != nullptr ? state->notifyWindow : nullptr, code);
 }
 
-bool PointInClient(HWND hwnd, LPARAM lParam) {
-    RECT client;
-    GetClientRect(hwnd, &client);
-    return PtInRect(&client, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}) != FALSE;
-}
-
-// DrawTextW flags for the label: BS_LEFT/BS_RIGHT/BS_CENTER and BS_TOP/BS_BOTTOM/BS_VCENTER
-// (centred when none is given), one line unless BS_MULTILINE.
-UINT LabelFormat(DWORD style) {
+UINT LabelFormat(DWORD style, UINT horizontal) {
     UINT format = 0;
     switch (style & BS_CENTER) {
     case BS_LEFT: format |= DT_LEFT; break;
     case BS_RIGHT: format |= DT_RIGHT; break;
-    default: format |= DT_CENTER; break;
+    case BS_CENTER: format |= DT_CENTER; break;
+    default: format |= horizontal; break;
     }
     if ((style & BS_MULTILINE) != 0) {
         return format | DT_WORDBREAK;
@@ -87,14 +53,21 @@ UINT LabelFormat(DWORD style) {
     return format | DT_SINGLELINE;
 }
 
-void DrawLabel(HWND hwnd, HDC hdc, RECT label, DWORD style) {
+std::u16string LabelText(HWND hwnd) {
     int length = GetWindowTextLengthW(hwnd);
     if (length <= 0) {
-        return;
+        return {};
     }
     std::u16string text(static_cast<size_t>(length) + 1, u'\0');
     text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), length + 1)));
-    UINT format = LabelFormat(style);
+    return text;
+}
+
+void DrawLabel(HWND hwnd, HDC hdc, RECT label, DWORD style, UINT format) {
+    std::u16string text = LabelText(hwnd);
+    if (text.empty()) {
+        return;
+    }
     if ((style & BS_MULTILINE) != 0) {
         // A wrapped label is centred as a block: measure it, then move the box down.
         RECT measure = label;
@@ -113,35 +86,43 @@ void DrawLabel(HWND hwnd, HDC hdc, RECT label, DWORD style) {
         SetTextColor(hdc, GetSysColor(COLOR_BTNHIGHLIGHT));
         DrawTextW(hdc, text.c_str(), static_cast<int>(text.size()), &shadow, format);
         SetTextColor(hdc, GetSysColor(COLOR_GRAYTEXT));
-    } else {
-        SetTextColor(hdc, GetSysColor(COLOR_BTNTEXT));
     }
     DrawTextW(hdc, text.c_str(), static_cast<int>(text.size()), &label, format);
 }
 
-// The whole button, from the state and the style as they are now: the style is read here
-// so that a program toggling BS_DEFPUSHBUTTON with SetWindowLongW sees it at the next paint.
-void Paint(HWND hwnd, HDC hdc) {
-    ButtonState* state = StateOf(hwnd);
-    if (state == nullptr) {
-        return;
-    }
-    int saved = SaveDC(hdc);
-    if (state->font != nullptr) {
-        SelectObject(hdc, state->font);
-    }
+} // namespace device::button
+
+namespace device {
+namespace {
+
+using button::ButtonState;
+using button::Notify;
+using button::StateOf;
+using button::StyleOf;
+using button::TypeOf;
+
+// Where the label sits: 2 pixels of 3-D frame on each side; the dotted focus rectangle
+// 3 pixels in from the face's edge, as on the platform.
+constexpr int kFrameWidth = 2;
+constexpr int kFocusInset = 3;
+
+bool HasNotifyStyle(HWND hwnd) { return (StyleOf(hwnd) & BS_NOTIFY) != 0; }
+
+bool PointInClient(HWND hwnd, LPARAM lParam) {
+    RECT client;
+    GetClientRect(hwnd, &client);
+    return PtInRect(&client, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}) != FALSE;
+}
+
+// A push button, or a check box or radio button with BS_PUSHLIKE, which sinks while
+// checked (or indeterminate) as well as while pushed.
+void PaintPushButton(HWND hwnd, HDC hdc, const ButtonState& state, DWORD style) {
     // The parent is asked, as on the platform, but a push button's colours are fixed: face
     // COLOR_BTNFACE and text COLOR_BTNTEXT cover the whole client area.
     HWND parent = GetParent(hwnd);
     SendMessageW(parent != nullptr ? parent : hwnd, WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(hdc),
                  reinterpret_cast<LPARAM>(hwnd));
-    state = StateOf(hwnd);
-    if (state == nullptr) {
-        RestoreDC(hdc, saved);
-        return;
-    }
-    DWORD style = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE));
-    bool isDefault = (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+    bool isDefault = TypeOf(style) == BS_DEFPUSHBUTTON;
     RECT face;
     GetClientRect(hwnd, &face);
     if (isDefault) {
@@ -149,8 +130,9 @@ void Paint(HWND hwnd, HDC hdc) {
         FrameRect(hdc, &face, GetSysColorBrush(COLOR_WINDOWFRAME));
         InflateRect(&face, -1, -1);
     }
+    bool sunk = state.pushed || (button::KeepsACheck(style) && state.check != BST_UNCHECKED);
     UINT frameState = DFCS_BUTTONPUSH;
-    if (state->pushed) {
+    if (sunk) {
         // A pushed default button is drawn flat; any other sinks.
         frameState |= isDefault ? DFCS_FLAT : DFCS_PUSHED;
     }
@@ -159,26 +141,55 @@ void Paint(HWND hwnd, HDC hdc) {
 
     RECT label = face;
     InflateRect(&label, -kFrameWidth, -kFrameWidth);
-    if (state->pushed) {
+    if (sunk) {
         OffsetRect(&label, 1, 1);
     }
-    bool focused = state->focused;
-    DrawLabel(hwnd, hdc, label, style);
-    if (focused) {
+    SetTextColor(hdc, GetSysColor(COLOR_BTNTEXT));
+    button::DrawLabel(hwnd, hdc, label, style, button::LabelFormat(style, DT_CENTER));
+    if (state.focused) {
         RECT focus = face;
         InflateRect(&focus, -kFocusInset, -kFocusInset);
         DrawFocusRect(hdc, &focus);
     }
+}
+
+} // namespace
+
+// The whole button, from the state and the style as they are now: the style is read here
+// so that a program toggling BS_DEFPUSHBUTTON with SetWindowLongW sees it at the next paint.
+void button::Paint(HWND hwnd, HDC hdc) {
+    ButtonState* state = StateOf(hwnd);
+    if (state == nullptr) {
+        return;
+    }
+    int saved = SaveDC(hdc);
+    if (state->font != nullptr) {
+        SelectObject(hdc, state->font);
+    }
+    // A copy, as the colour question may destroy the button.
+    const ButtonState shown = *state;
+    DWORD style = StyleOf(hwnd);
+    if (TypeOf(style) == BS_GROUPBOX) {
+        button::PaintGroupBox(hwnd, hdc, shown, style);
+    } else if (button::KeepsACheck(style) && (style & BS_PUSHLIKE) == 0) {
+        button::PaintCheck(hwnd, hdc, shown, style);
+    } else {
+        PaintPushButton(hwnd, hdc, shown, style);
+    }
     RestoreDC(hdc, saved);
 }
+
+namespace {
+
+using button::Paint;
 
 void SetPushed(HWND hwnd, bool pushed) {
     SendMessageW(hwnd, BM_SETSTATE, pushed ? TRUE : FALSE, 0);
 }
 
-// Ends a press: the button comes up and the capture goes. Returns whether the press was
-// still on, so that the caller knows whether to click.
-bool EndPress(HWND hwnd) {
+// Ends a press: the button comes up, an auto type's check moves on when the press counts
+// as a click, and the capture goes. Returns whether the press was still on.
+bool EndPress(HWND hwnd, bool clicks) {
     ButtonState* state = StateOf(hwnd);
     if (state == nullptr || !state->tracking) {
         return false;
@@ -186,6 +197,9 @@ bool EndPress(HWND hwnd) {
     // Cleared before the capture goes, so that WM_CAPTURECHANGED finds nothing to undo.
     state->tracking = false;
     SetPushed(hwnd, false);
+    if (clicks) {
+        button::AdvanceCheck(hwnd);
+    }
     if (GetCapture() == hwnd) {
         ReleaseCapture();
     }
@@ -214,6 +228,25 @@ LRESULT OnNcDestroy(HWND hwnd, WPARAM wParam, LPARAM lParam) {
 LRESULT OnPaint(HWND hwnd, WPARAM wParam) { return controls::PaintWith(hwnd, wParam, Paint); }
 
 
+// The new text shows at once, except on a group box, which only invalidates: what lies
+// inside it is its siblings' to draw.
+LRESULT OnSetText(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    if (TypeOf(StyleOf(hwnd)) != BS_GROUPBOX) {
+        return controls::SetTextAndRepaint(hwnd, wParam, lParam);
+    }
+    LRESULT result = DefWindowProcW(hwnd, WM_SETTEXT, wParam, lParam);
+    InvalidateRect(hwnd, nullptr, TRUE);
+    return result;
+}
+
+// A group box lets taps through to the controls inside it and to its parent.
+LRESULT OnNcHitTest(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    if (TypeOf(StyleOf(hwnd)) == BS_GROUPBOX) {
+        return HTTRANSPARENT;
+    }
+    return DefWindowProcW(hwnd, WM_NCHITTEST, wParam, lParam);
+}
+
 LRESULT OnEnable(HWND hwnd) {
     controls::RepaintNow(hwnd);
     return 0;
@@ -235,7 +268,15 @@ LRESULT OnGetFont(HWND hwnd) {
 }
 
 LRESULT OnGetDlgCode(HWND hwnd) {
-    return DLGC_BUTTON | (IsDefaultButton(hwnd) ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+    switch (TypeOf(StyleOf(hwnd))) {
+    case BS_PUSHBUTTON:
+    case BS_USERBUTTON: return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
+    case BS_DEFPUSHBUTTON: return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
+    case BS_RADIOBUTTON:
+    case BS_AUTORADIOBUTTON: return DLGC_BUTTON | DLGC_RADIOBUTTON;
+    case BS_GROUPBOX: return DLGC_STATIC;
+    default: return DLGC_BUTTON;
+    }
 }
 
 // The press takes the capture and the focus, then shows the button pushed.
@@ -252,9 +293,10 @@ LRESULT OnLButtonDown(HWND hwnd) {
 }
 
 // With BS_NOTIFY a double click is reported and nothing else happens; without it, it is
-// a second press.
+// a second press. A plain radio button always reports it: a second press could not change
+// anything.
 LRESULT OnLButtonDblClk(HWND hwnd) {
-    if (HasNotifyStyle(hwnd)) {
+    if (HasNotifyStyle(hwnd) || TypeOf(StyleOf(hwnd)) == BS_RADIOBUTTON) {
         Notify(hwnd, BN_DOUBLECLICKED);
         return 0;
     }
@@ -271,7 +313,8 @@ LRESULT OnMouseMove(HWND hwnd, LPARAM lParam) {
 
 // A release inside clicks; outside, the press just ends.
 LRESULT OnLButtonUp(HWND hwnd, LPARAM lParam) {
-    if (EndPress(hwnd) && PointInClient(hwnd, lParam)) {
+    bool inside = PointInClient(hwnd, lParam);
+    if (EndPress(hwnd, inside) && inside) {
         Notify(hwnd, BN_CLICKED);
     }
     return 0;
@@ -296,7 +339,7 @@ LRESULT OnKeyUp(HWND hwnd, WPARAM wParam) {
     if (wParam != VK_SPACE) {
         return 0;
     }
-    EndPress(hwnd);
+    EndPress(hwnd, true);
     Notify(hwnd, BN_CLICKED);
     return 0;
 }
@@ -313,6 +356,8 @@ LRESULT OnCaptureChanged(HWND hwnd, LPARAM lParam) {
     return 0;
 }
 
+// A radio button reached by the focus alone (the arrow keys of a dialog move it so) also
+// says it was clicked, unless it is checked already or a press is bringing the focus.
 LRESULT OnSetFocus(HWND hwnd) {
     if (ButtonState* state = StateOf(hwnd)) {
         state->focused = true;
@@ -320,6 +365,11 @@ LRESULT OnSetFocus(HWND hwnd) {
     controls::DrawNow(hwnd, Paint);
     if (HasNotifyStyle(hwnd)) {
         Notify(hwnd, BN_SETFOCUS);
+    }
+    ButtonState* state = StateOf(hwnd);
+    if (state != nullptr && button::IsRadio(StyleOf(hwnd)) && state->check != BST_CHECKED &&
+        !state->tracking) {
+        Notify(hwnd, BN_CLICKED);
     }
     return 0;
 }
@@ -340,12 +390,17 @@ LRESULT OnKillFocus(HWND hwnd) {
     return 0;
 }
 
+LRESULT OnGetCheck(HWND hwnd) {
+    ButtonState* state = StateOf(hwnd);
+    return state != nullptr ? state->check : BST_UNCHECKED;
+}
+
 LRESULT OnGetState(HWND hwnd) {
     ButtonState* state = StateOf(hwnd);
     if (state == nullptr) {
         return 0;
     }
-    return (state->pushed ? BST_PUSHED : 0) | (state->focused ? BST_FOCUS : 0);
+    return state->check | (state->pushed ? BST_PUSHED : 0) | (state->focused ? BST_FOCUS : 0);
 }
 
 LRESULT OnSetState(HWND hwnd, WPARAM wParam) {
@@ -392,7 +447,8 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     case WM_ERASEBKGND: return 1; // everything is drawn in WM_PAINT
     case WM_PAINT:
     case WM_PRINTCLIENT: return OnPaint(hwnd, wParam);
-    case WM_SETTEXT: return controls::SetTextAndRepaint(hwnd, wParam, lParam);
+    case WM_SETTEXT: return OnSetText(hwnd, wParam, lParam);
+    case WM_NCHITTEST: return OnNcHitTest(hwnd, wParam, lParam);
     case WM_ENABLE: return OnEnable(hwnd);
     case WM_SETFONT: return OnSetFont(hwnd, wParam, lParam);
     case WM_GETFONT: return OnGetFont(hwnd);
@@ -406,8 +462,8 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     case WM_CAPTURECHANGED: return OnCaptureChanged(hwnd, lParam);
     case WM_SETFOCUS: return OnSetFocus(hwnd);
     case WM_KILLFOCUS: return OnKillFocus(hwnd);
-    case BM_GETCHECK: return BST_UNCHECKED;
-    case BM_SETCHECK: return 0;
+    case BM_GETCHECK: return OnGetCheck(hwnd);
+    case BM_SETCHECK: return button::OnSetCheck(hwnd, wParam);
     case BM_GETSTATE: return OnGetState(hwnd);
     case BM_SETSTATE: return OnSetState(hwnd, wParam);
     case BM_SETSTYLE: return OnSetStyle(hwnd, wParam, lParam);

@@ -1,6 +1,7 @@
-// DrawFrameControl: push-button faces and scroll-bar arrow buttons, drawn from DrawEdge and
-// the system colours.
+// DrawFrameControl: push-button faces, check boxes, radio buttons and scroll-bar arrow
+// buttons, drawn from DrawEdge and the system colours.
 #include <algorithm>
+#include <cmath>
 
 #include "gdi/edges.h"
 #include "gdi/system_colors.h"
@@ -30,16 +31,31 @@ BOOL DrawPushButton(DcObject& dc, RECT* rect, UINT state) {
     return TRUE;
 }
 
+// The inside of a box or circle: the window colour, or the face while pushed or inactive.
+COLORREF CheckInterior(UINT state) {
+    return SystemColor((state & (DFCS_INACTIVE | DFCS_PUSHED)) != 0 ? COLOR_BTNFACE : COLOR_WINDOW);
+}
+
 // A check box: a sunken (or, with DFCS_FLAT, thinly framed) white square, with a tick when
-// checked; greyed with DFCS_INACTIVE.
+// checked; greyed with DFCS_INACTIVE, its face while pushed. The third state
+// (DFCS_BUTTON3STATE with DFCS_CHECKED) is a gray tick on a dithered face.
 BOOL DrawCheckBox(DcObject& dc, RECT* rect, UINT state) {
     DrawEdgeOn(dc, rect, EDGE_SUNKEN, (EdgeStyle(state) & ~BF_MIDDLE) | BF_ADJUST);
     bool inactive = (state & DFCS_INACTIVE) != 0;
-    FillLogicalRect(dc, *rect, SystemColor(inactive ? COLOR_BTNFACE : COLOR_WINDOW));
+    bool thirdState = (state & kTypeMask) == DFCS_BUTTON3STATE && (state & DFCS_CHECKED) != 0;
+    FillLogicalRect(dc, *rect, thirdState ? SystemColor(COLOR_BTNFACE) : CheckInterior(state));
+    if (thirdState) {
+        // Every other pixel of the highlight over the face, as the platform dithers it.
+        for (int y = rect->top; y < rect->bottom; ++y) {
+            for (int x = rect->left + ((y - rect->top) % 2); x < rect->right; x += 2) {
+                FillLogicalRect(dc, RECT{x, y, x + 1, y + 1}, SystemColor(COLOR_BTNHIGHLIGHT));
+            }
+        }
+    }
     if ((state & DFCS_CHECKED) == 0) {
         return TRUE;
     }
-    COLORREF ink = SystemColor(inactive ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT);
+    COLORREF ink = SystemColor(inactive || thirdState ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT);
     const int width = rect->right - rect->left;
     const int height = rect->bottom - rect->top;
     if (width < 5 || height < 5) {
@@ -54,6 +70,45 @@ BOOL DrawCheckBox(DcObject& dc, RECT* rect, UINT state) {
         int top = std::max(static_cast<int>(rect->top) + 1, y - 2);
         FillLogicalRect(dc, RECT{left + x, top, left + x + 1, std::min(y + 1, static_cast<int>(rect->bottom) - 1)},
                         ink);
+    }
+    return TRUE;
+}
+
+// A radio button: a sunken circle in the four 3-D colours, the window colour inside and a
+// dot when checked. Each pixel takes its colour from its distance to the centre and from
+// the side of the diagonal it lies on, lit from the top left.
+BOOL DrawRadioButton(DcObject& dc, const RECT& rect, UINT state) {
+    const int size = std::min(rect.right - rect.left, rect.bottom - rect.top);
+    if (size < 4) {
+        return TRUE;
+    }
+    const double centre = (size - 1) / 2.0;
+    const double outer = size / 2.0;
+    const bool inactive = (state & DFCS_INACTIVE) != 0;
+    const double dot = (state & DFCS_CHECKED) != 0 ? outer / 3.0 + 0.1 : -1.0;
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const double dx = x - centre;
+            const double dy = y - centre;
+            const double distance = std::sqrt(dx * dx + dy * dy);
+            if (distance >= outer) {
+                continue;
+            }
+            const bool lit = dx + dy > 0; // bottom right of the diagonal
+            COLORREF color;
+            if (distance >= outer - 1.0) {
+                color = SystemColor(lit ? COLOR_BTNHIGHLIGHT : COLOR_BTNSHADOW);
+            } else if (distance >= outer - 2.0) {
+                color = SystemColor(lit ? COLOR_3DLIGHT : COLOR_3DDKSHADOW);
+            } else if (distance < dot) {
+                color = SystemColor(inactive ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT);
+            } else {
+                color = CheckInterior(state);
+            }
+            const int px = rect.left + x;
+            const int py = rect.top + y;
+            FillLogicalRect(dc, RECT{px, py, px + 1, py + 1}, color);
+        }
     }
     return TRUE;
 }
@@ -127,8 +182,8 @@ BOOL DrawScrollButton(DcObject& dc, RECT* rect, UINT state) {
 
 } // namespace
 
-// With DFC_BUTTON push buttons and check boxes are drawn; radio buttons are not (the
-// device's own controls do not use them).
+// With DFC_BUTTON push buttons, check boxes (two- and three-state) and radio buttons are
+// drawn; the radio button's separate image and mask parts are not.
 BOOL WINAPI DrawFrameControl(HDC hdc, LPRECT lprc, UINT uType, UINT uState) {
     DcObject* dc = FindOrFail<DcObject>(hdc);
     if (dc == nullptr || lprc == nullptr) {
@@ -140,8 +195,11 @@ BOOL WINAPI DrawFrameControl(HDC hdc, LPRECT lprc, UINT uType, UINT uState) {
         if ((uState & kTypeMask) == DFCS_BUTTONPUSH) {
             return DrawPushButton(*dc, &rect, uState);
         }
-        if ((uState & kTypeMask) == DFCS_BUTTONCHECK) {
+        if ((uState & kTypeMask) == DFCS_BUTTONCHECK || (uState & kTypeMask) == DFCS_BUTTON3STATE) {
             return DrawCheckBox(*dc, &rect, uState);
+        }
+        if ((uState & kTypeMask) == DFCS_BUTTONRADIO) {
+            return DrawRadioButton(*dc, rect, uState);
         }
         break;
     case DFC_SCROLL:

@@ -1,6 +1,6 @@
 // Questions programs ask about windows and the small conveniences built on them: ancestors,
-// enumerating children, dialog items by identifier, the show state, bringing a window to
-// the top, and the window rectangle a client rectangle needs.
+// enumerating children, dialog items by identifier and by group, the show state, bringing a
+// window to the top, and the window rectangle a client rectangle needs.
 #include "paint/nonclient.h"
 #include "window/geometry.h"
 #include "window/window_registry.h"
@@ -86,6 +86,64 @@ int WINAPI GetDlgCtrlID(HWND hWnd) {
 LRESULT WINAPI SendDlgItemMessageW(HWND hDlg, int nIDDlgItem, UINT Msg, WPARAM wParam, LPARAM lParam) {
     Window* item = DialogItem(hDlg, nIDDlgItem);
     return item != nullptr ? SendMessageW(item->handle, Msg, wParam, lParam) : 0;
+}
+
+namespace {
+
+DWORD StyleBits(HWND hwnd) { return static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)); }
+
+// The first control of the group that holds `control`: the nearest one at or before it, in
+// the dialog's child order, that has WS_GROUP, or the dialog's first child.
+HWND GroupStart(HWND dialog, HWND control) {
+    HWND start = GetWindow(dialog, GW_CHILD);
+    for (HWND child = start; child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        if ((StyleBits(child) & WS_GROUP) != 0) {
+            start = child;
+        }
+        if (child == control) {
+            break;
+        }
+    }
+    return start;
+}
+
+} // namespace
+
+// The dialog manager's group walk: from `hCtl` to the next (or previous) visible, enabled
+// control of its group, wrapping round within the group; `hCtl` itself when there is no
+// other. A control inside a child window stands for that child.
+HWND WINAPI GetNextDlgGroupItem(HWND hDlg, HWND hCtl, BOOL bPrevious) {
+    if (device::FromHandle(hDlg) == nullptr) {
+        return nullptr;
+    }
+    if (hCtl == nullptr || hCtl == hDlg) {
+        hCtl = GetWindow(hDlg, GW_CHILD);
+    }
+    while (hCtl != nullptr && GetParent(hCtl) != hDlg) {
+        hCtl = (StyleBits(hCtl) & WS_CHILD) != 0 ? GetParent(hCtl) : nullptr;
+    }
+    if (hCtl == nullptr || device::FromHandle(hCtl) == nullptr) {
+        return nullptr;
+    }
+    HWND found = hCtl;
+    HWND at = hCtl;
+    for (;;) {
+        HWND next = GetWindow(at, GW_HWNDNEXT);
+        if (next == nullptr || (StyleBits(next) & WS_GROUP) != 0) {
+            next = GroupStart(hDlg, hCtl);
+        }
+        if (next == hCtl) {
+            break;
+        }
+        if ((StyleBits(next) & (WS_VISIBLE | WS_DISABLED)) == WS_VISIBLE) {
+            found = next;
+            if (!bPrevious) {
+                break;
+            }
+        }
+        at = next;
+    }
+    return found;
 }
 
 BOOL WINAPI IsZoomed(HWND hWnd) {

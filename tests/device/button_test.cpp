@@ -1,7 +1,6 @@
 // The "BUTTON" control: what its parent hears for taps, keys and focus changes, and how it
 // looks pressed, raised, as the default button and disabled.
-#include "support/device_fixture.h"
-#include "support/message_log.h"
+#include "button_fixture.h"
 
 namespace {
 
@@ -11,51 +10,9 @@ using test::Posted;
 using test::Sent;
 using test::WParam;
 
-constexpr UINT_PTR kButtonId = 101;
-// What the toolkit gives its buttons: child, visible, tab stop, BS_NOTIFY and BS_PUSHLIKE.
-constexpr DWORD kToolkitButtonStyle = 0x50015000;
-
-class Button : public test::DeviceTest {
-protected:
-    void SetUp() override {
-        test::DeviceTest::SetUp();
-        form = MakeWindow("form", WS_POPUP | WS_VISIBLE, 0, 26, 240, 268);
-        Pump();
-    }
-
-    HWND MakeButton(const std::string& role, DWORD style, int x = 10, int y = 10,
-                    UINT_PTR id = kButtonId, const char16_t* text = u"Kaydet") {
-        HWND hwnd = CreateWindowExW(0, u"BUTTON", text, style, x, y, 64, 22, form,
-                                    reinterpret_cast<HMENU>(id), nullptr, nullptr);
-        device::spy::SetRole(hwnd, role);
-        Pump();
-        return hwnd;
-    }
-
-    // The screen point at the middle of a window.
-    static POINT Centre(HWND hwnd) {
-        RECT rect;
-        GetWindowRect(hwnd, &rect);
-        return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-    }
-
-    static void TapOn(HWND hwnd) {
-        POINT centre = Centre(hwnd);
-        device::input::Tap(centre.x, centre.y);
-    }
-
-    // The button's own pixel at a client point, read back through its window DC.
-    static COLORREF PixelOf(HWND hwnd, int x, int y) {
-        HDC hdc = GetDC(hwnd);
-        COLORREF color = GetPixel(hdc, x, y);
-        ReleaseDC(hwnd, hdc);
-        return color;
-    }
-
-    LPARAM Self(HWND hwnd) const { return reinterpret_cast<LPARAM>(hwnd); }
-
-    HWND form = nullptr;
-};
+using test::Button;
+using test::kButtonId;
+using test::kToolkitButtonStyle;
 
 TEST_F(Button, TapPressesTakesFocusAndClicksAtRelease) {
     HWND button = MakeButton("button", kToolkitButtonStyle);
@@ -273,7 +230,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         DoubleTapCase{
             "Notify", WS_CHILD | WS_VISIBLE | BS_NOTIFY, {BN_CLICKED, BN_DOUBLECLICKED}, false},
-        DoubleTapCase{"Plain", WS_CHILD | WS_VISIBLE, {BN_CLICKED, BN_CLICKED}, true}),
+        DoubleTapCase{"Plain", WS_CHILD | WS_VISIBLE, {BN_CLICKED, BN_CLICKED}, true},
+        DoubleTapCase{"Radio", WS_CHILD | WS_VISIBLE | BS_RADIOBUTTON,
+                      {BN_CLICKED, BN_DOUBLECLICKED}, false},
+        DoubleTapCase{"AutoRadio", WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON,
+                      {BN_CLICKED, BN_CLICKED}, true}),
     [](const ::testing::TestParamInfo<DoubleTapCase>& caseInfo) {
         return std::string(caseInfo.param.name);
     });

@@ -1,5 +1,5 @@
-// Win32 calls that programs commonly make beyond what the toolkit uses: window queries and
-// dialog items, RedrawWindow and GetUpdateRgn, thread messages and the queue's status,
+// Win32 calls that programs commonly make beyond what the toolkit uses: window queries,
+// dialog items and their groups, RedrawWindow and GetUpdateRgn, thread messages and the queue's status,
 // synthesized input, and the standard cursors and icons.
 #include "support/device_fixture.h"
 #include "support/message_log.h"
@@ -77,6 +77,31 @@ TEST_F(Win32Calls, WindowQueriesAndDialogItems) {
     EXPECT_TRUE(BringWindowToTop(form_));
     EXPECT_EQ(GetActiveWindow(), form_);
     EXPECT_EQ(GetWindow(popup, GW_HWNDPREV), form_);
+}
+
+// Groups run from a WS_GROUP control to the next; hidden and disabled controls are passed
+// over; the walk wraps round within the group; a grandchild stands for its child.
+TEST_F(Win32Calls, GetNextDlgGroupItemWalksTheGroup) {
+    HWND a = MakeWindow("a", WS_CHILD | WS_VISIBLE | WS_GROUP, 0, 120, 5, 5, form_, 1);
+    HWND b = MakeWindow("b", WS_CHILD | WS_VISIBLE, 0, 130, 5, 5, form_, 2);
+    MakeWindow("hidden", WS_CHILD, 0, 140, 5, 5, form_, 3);
+    HWND c = MakeWindow("c", WS_CHILD | WS_VISIBLE, 0, 150, 5, 5, form_, 4);
+    MakeWindow("disabled", WS_CHILD | WS_VISIBLE | WS_DISABLED, 0, 160, 5, 5, form_, 5);
+    HWND d = MakeWindow("d", WS_CHILD | WS_VISIBLE | WS_GROUP, 0, 170, 5, 5, form_, 6);
+    struct Case {
+        HWND from;
+        BOOL previous;
+        HWND expected;
+    };
+    const Case cases[] = {
+        {a, FALSE, b}, {b, FALSE, c}, {c, FALSE, a}, {a, TRUE, c},
+        {b, TRUE, a},  {d, FALSE, d}, {d, TRUE, d},  {button_, FALSE, panel_}, // alone before a
+    };
+    for (const Case& k : cases) {
+        EXPECT_EQ(GetNextDlgGroupItem(form_, k.from, k.previous), k.expected)
+            << device::spy::RoleOf(k.from) << (k.previous ? " backwards" : " forwards");
+    }
+    EXPECT_EQ(GetNextDlgGroupItem(nullptr, a, FALSE), nullptr);
 }
 
 // The rectangle AdjustWindowRectEx gives makes a window with exactly the client area asked for.

@@ -1,6 +1,6 @@
-// A screen of every standard control of the device — labels, edit boxes, buttons, a
-// multi-line box with its scroll bar, a report list — under the navigation bar and above
-// a menu bar; "Bilgi" opens a message box.
+// A screen of every standard control of the device — labels, edit boxes, buttons, check
+// boxes and radio buttons in a group box, a multi-line box with its scroll bar, a report
+// list — under the navigation bar and above a menu bar; "Bilgi" opens a message box.
 #include "aygshell.h"
 #include "commctrl.h"
 #include "windows.h"
@@ -53,6 +53,22 @@ void AddRow(HWND list, const char16_t* name, const char16_t* province, const cha
     }
 }
 
+// Check boxes checked, unchecked and indeterminate, and a group of radio buttons in a
+// group box, one of them checked and one disabled. The group box comes last, beneath the
+// radio buttons, which clip their siblings.
+void BuildChecks(HWND form) {
+    HWND yes = Child(form, u"BUTTON", u"Evet", BS_AUTOCHECKBOX | WS_TABSTOP, 4, 106, 70, 18);
+    Child(form, u"BUTTON", u"Hayır", BS_AUTOCHECKBOX | WS_TABSTOP, 78, 106, 74, 18);
+    HWND maybe = Child(form, u"BUTTON", u"Belki", BS_AUTO3STATE | WS_TABSTOP, 156, 106, 80, 18);
+    SendMessageW(yes, BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageW(maybe, BM_SETCHECK, BST_INDETERMINATE, 0);
+    HWND home = Child(form, u"BUTTON", u"Ev", BS_AUTORADIOBUTTON | WS_GROUP, 130, 140, 100, 16);
+    Child(form, u"BUTTON", u"İş", BS_AUTORADIOBUTTON, 130, 156, 100, 16);
+    Child(form, u"BUTTON", u"Cep", BS_AUTORADIOBUTTON | WS_DISABLED, 130, 172, 100, 16);
+    SendMessageW(home, BM_SETCHECK, BST_CHECKED, 0);
+    Child(form, u"BUTTON", u"Telefon", BS_GROUPBOX | WS_GROUP, 124, 124, 112, 66);
+}
+
 void BuildControls(HWND form) {
     Child(form, u"STATIC", u"Ad Soyad:", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 4, 7, 60, 18);
     HWND name = Child(form, u"EDIT", u"Ayşe Çelik", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 66, 4, 170, 22);
@@ -63,11 +79,12 @@ void BuildControls(HWND form) {
     Child(form, u"BUTTON", u"Kaydet", BS_DEFPUSHBUTTON | WS_TABSTOP, 4, 57, 74, 24);
     Child(form, u"BUTTON", u"Bilgi", BS_PUSHBUTTON | WS_TABSTOP, 82, 57, 74, 24, kInfoButton);
     Child(form, u"BUTTON", u"Sil", BS_PUSHBUTTON | WS_DISABLED, 160, 57, 76, 24);
-    Child(form, u"STATIC", u"Ortalanmış etiket, çerçeveli", SS_CENTER | WS_BORDER, 4, 86, 232, 20);
+    Child(form, u"STATIC", u"Ortalanmış etiket, çerçeveli", SS_CENTER | WS_BORDER, 4, 84, 232, 20);
+    BuildChecks(form);
     Child(form, u"EDIT", u"Çok satırlı bir kutu:\r\nİkinci satır\r\nÜçüncü satır\r\nDördüncü satır\r\nBeşinci satır",
-          WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL, 4, 110, 232, 48);
+          WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL, 4, 128, 116, 62);
     HWND list = Child(form, WC_LISTVIEWW, u"", WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
-                      4, 162, 232, 100);
+                      4, 194, 232, 70);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0x3FFF, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     AddColumn(list, 0, u"Adı SoyAdı", 100);
     AddColumn(list, 1, u"İl", 70);

@@ -122,6 +122,9 @@ void PaintPushButton(HWND hwnd, HDC hdc, const ButtonState& state, DWORD style) 
     HWND parent = GetParent(hwnd);
     SendMessageW(parent != nullptr ? parent : hwnd, WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(hdc),
                  reinterpret_cast<LPARAM>(hwnd));
+    if (!IsWindow(hwnd)) {
+        return; // the answer destroyed the button
+    }
     bool isDefault = TypeOf(style) == BS_DEFPUSHBUTTON;
     RECT face;
     GetClientRect(hwnd, &face);

@@ -197,6 +197,34 @@ TEST_F(Button, ChangesDrawDuringTheCallExceptAGroupBoxsText) {
     }
 }
 
+// Pixels of a 64x22 button: the 13-pixel box sits at the middle of the left edge (the
+// right with BS_LEFTTEXT), sunken, white inside; BS_PUSHLIKE stays down while checked.
+TEST_F(Button, TheBoxSitsBesideTheLabelAndPushLikeSinksWhileChecked) {
+    struct Look {
+        const char* name;
+        DWORD style;
+        LRESULT check;
+        int x, y;
+        int colour;
+    };
+    const Look looks[] = {
+        {"box's shadow", BS_AUTOCHECKBOX, 0, 0, 4, COLOR_BTNSHADOW},
+        {"box's inside", BS_AUTOCHECKBOX, 0, 2, 6, COLOR_WINDOW},
+        {"tick", BS_AUTOCHECKBOX, 1, 4, 10, COLOR_WINDOWTEXT},
+        {"left text: background on the left", BS_AUTOCHECKBOX | BS_LEFTTEXT, 0, 0, 4, COLOR_STATIC},
+        {"left text: box on the right", BS_AUTOCHECKBOX | BS_LEFTTEXT, 0, 51, 4, COLOR_BTNSHADOW},
+        {"push-like, unchecked", BS_AUTOCHECKBOX | BS_PUSHLIKE, 0, 0, 0, COLOR_BTNHIGHLIGHT},
+        {"push-like, checked", BS_AUTOCHECKBOX | BS_PUSHLIKE, 1, 0, 0, COLOR_3DDKSHADOW},
+        {"radio's dot", BS_AUTORADIOBUTTON, 1, 6, 10, COLOR_WINDOWTEXT},
+    };
+    for (const Look& look : looks) {
+        HWND button = MakeButton("button", kChild | look.style, 10, 10, kButtonId, u"Evet");
+        SendMessageW(button, BM_SETCHECK, static_cast<WPARAM>(look.check), 0);
+        EXPECT_EQ(PixelOf(button, look.x, look.y), GetSysColor(look.colour)) << look.name;
+        DestroyWindow(button);
+    }
+}
+
 TEST_F(Button, TapsGoThroughAGroupBoxToWhatIsInsideIt) {
     HWND group = CreateWindowExW(0, u"BUTTON", u"Telefon", kChild | BS_GROUPBOX, 4, 4, 200, 80,
                                  form, nullptr, nullptr, nullptr);

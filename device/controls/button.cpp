@@ -296,8 +296,7 @@ LRESULT OnLButtonDown(HWND hwnd) {
 }
 
 // With BS_NOTIFY a double click is reported and nothing else happens; without it, it is
-// a second press. A plain radio button always reports it: a second press could not change
-// anything.
+// a second press. A plain radio button always reports it, as on the platform.
 LRESULT OnLButtonDblClk(HWND hwnd) {
     if (HasNotifyStyle(hwnd) || TypeOf(StyleOf(hwnd)) == BS_RADIOBUTTON) {
         Notify(hwnd, BN_DOUBLECLICKED);

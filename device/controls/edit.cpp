@@ -216,6 +216,16 @@ LRESULT OnUndo(State& state) {
     return state.multiLine ? (available ? TRUE : FALSE) : TRUE;
 }
 
+// A read-only box gives a copy and keeps its text.
+LRESULT OnCut(State& state) {
+    if ((Style(state) & ES_READONLY) != 0) {
+        Copy(state);
+    } else {
+        Cut(state);
+    }
+    return 0;
+}
+
 LRESULT OnPaste(State& state) {
     if ((Style(state) & ES_READONLY) == 0) {
         Paste(state);
@@ -419,7 +429,7 @@ LRESULT CALLBACK EditWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_VSCROLL:
     case WM_HSCROLL: return OnScrollMessage(state, message, wParam);
 
-    case WM_CUT: Cut(state); return 0;
+    case WM_CUT: return OnCut(state);
     case WM_COPY: Copy(state); return 0;
     case WM_PASTE: return OnPaste(state);
     case WM_CLEAR: return OnClear(state);

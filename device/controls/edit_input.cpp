@@ -114,22 +114,26 @@ void OnChar(State& state, WCHAR character) {
     case kSelectAll:
         SetSelection(state, 0, Length(state));
         return;
+    // The clipboard characters go through the window procedure as messages, so that a
+    // subclass filtering WM_PASTE, say, sees a CTRL+V too.
     case kCopy:
-        Copy(state);
+        if (state.passwordChar == 0) {
+            SendMessageW(state.hwnd, WM_COPY, 0, 0);
+        }
         return;
     case kPaste:
         if (!readOnly) {
-            Paste(state);
+            SendMessageW(state.hwnd, WM_PASTE, 0, 0);
         }
         return;
     case kCut:
-        if (!readOnly) {
-            Cut(state);
+        if (!readOnly && state.passwordChar == 0) {
+            SendMessageW(state.hwnd, WM_CUT, 0, 0);
         }
         return;
     case kUndo:
         if (!readOnly) {
-            Undo(state);
+            SendMessageW(state.hwnd, WM_UNDO, 0, 0);
         }
         return;
     case u'\r':

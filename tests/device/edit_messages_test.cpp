@@ -36,6 +36,58 @@ protected:
     }
 };
 
+// The clipboard characters come back to the box as WM_COPY, WM_PASTE, WM_CUT and WM_UNDO,
+// which a subclass can filter; none of them where the style forbids what they would do.
+TEST_F(EditMessages, ClipboardCharactersArriveAsMessagesTheStyleAllows) {
+    struct Case {
+        const char* name;
+        DWORD style;
+        WCHAR character;
+        UINT message; // 0: none is sent
+        const char16_t* text;
+        const char16_t* clipboard;
+    };
+    const Case cases[] = {
+        {"CTRL+C", kBoxStyle, 0x03, WM_COPY, u"kes bunu", u"bunu"},
+        {"CTRL+V", kBoxStyle, 0x16, WM_PASTE, u"kes yeni", u"yeni"},
+        {"CTRL+X", kBoxStyle, 0x18, WM_CUT, u"kes ", u"bunu"},
+        {"CTRL+Z", kBoxStyle, 0x1A, WM_UNDO, u"kes ", u"yeni"},
+        {"CTRL+X, read-only", kBoxStyle | ES_READONLY, 0x18, 0, u"kes bunu", u"yeni"},
+        {"CTRL+V, read-only", kBoxStyle | ES_READONLY, 0x16, 0, u"kes bunu", u"yeni"},
+        {"CTRL+Z, read-only", kBoxStyle | ES_READONLY, 0x1A, 0, u"kes bunu", u"yeni"},
+        {"CTRL+C, password", kBoxStyle | ES_PASSWORD, 0x03, 0, u"kes bunu", u"yeni"},
+        {"CTRL+X, password", kBoxStyle | ES_PASSWORD, 0x18, 0, u"kes bunu", u"yeni"},
+    };
+    for (const Case& c : cases) {
+        HWND edit = MakeEdit(c.style, u"kes ");
+        SendMessageW(edit, EM_SETSEL, 4, 4);
+        SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(u"bunu")); // undoable
+        SendMessageW(edit, EM_SETSEL, 4, 8);
+        PutOnClipboard(u"yeni");
+        test::StartLog();
+        SendMessageW(edit, WM_CHAR, c.character, 0);
+        std::vector<ExpectedMsg> expected{{"edit", WM_CHAR, test::Sent | test::WParam, c.character}};
+        if (c.message != 0) {
+            expected.push_back({"edit", c.message, test::Sent | test::WParam | test::LParam, 0, 0});
+        }
+        EXPECT_TRUE(test::MatchesSequence(
+            test::Only(test::Log(), {WM_CHAR, WM_COPY, WM_PASTE, WM_CUT, WM_UNDO}), expected,
+            c.name));
+        EXPECT_EQ(TextOf(edit), c.text) << c.name;
+        EXPECT_EQ(ClipboardText(), c.clipboard) << c.name;
+        DestroyWindow(edit);
+    }
+}
+
+// WM_CUT to a read-only box copies and leaves the text alone.
+TEST_F(EditMessages, CutFromAReadOnlyBoxOnlyCopies) {
+    HWND edit = MakeEdit(kBoxStyle | ES_READONLY, u"okunur");
+    SendMessageW(edit, EM_SETSEL, 0, 2);
+    SendMessageW(edit, WM_CUT, 0, 0);
+    EXPECT_EQ(TextOf(edit), u"okunur");
+    EXPECT_EQ(ClipboardText(), u"ok");
+}
+
 TEST_F(EditMessages, SetTextNotifiesUpdateThenChangeAndResetsTheBox) {
     HWND edit = MakeEdit(kBoxStyle, u"old text");
     SetFocus(edit);

@@ -10,6 +10,7 @@
 #include "controls/button_state.h"
 #include "controls/control_classes.h"
 #include "controls/control_support.h"
+#include "diag/json_writer.h"
 #include "window/window_registry.h"
 
 #include <new>
@@ -476,10 +477,24 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 
 } // namespace
 
+namespace {
+
+// Check boxes and radio buttons show their check in the window-tree dump, so that a script
+// can tell what a tap did.
+void DumpCheck(HWND hwnd, diag::JsonWriter& out) {
+    ButtonState* state = StateOf(hwnd);
+    if (state != nullptr && button::KeepsACheck(StyleOf(hwnd))) {
+        out.Key("check");
+        out.Number(static_cast<long long>(state->check));
+    }
+}
+
+} // namespace
+
 ClassDescriptor ButtonClassDescriptor() {
     constexpr UINT kClassStyle = CS_DBLCLKS | CS_VREDRAW | CS_HREDRAW | CS_PARENTDC;
     constexpr int kExtraBytes = static_cast<int>(sizeof(ButtonState));
-    return ClassDescriptor{u"BUTTON", kClassStyle, ButtonProc, kExtraBytes, nullptr, nullptr};
+    return ClassDescriptor{u"BUTTON", kClassStyle, ButtonProc, kExtraBytes, nullptr, DumpCheck};
 }
 
 } // namespace device

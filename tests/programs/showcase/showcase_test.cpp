@@ -73,4 +73,27 @@ TEST_F(Showcase, TheDumpShowsTheMessageBoxGoneAndTheListsItems) {
     EXPECT_NE(json.find("\"selected\": 1"), std::string::npos);
 }
 
+// The taps after the message box: "Hayır" checked, "Belki" from indeterminate to
+// unchecked, "İş" checked and "Ev" unchecked with it; the disabled "Cep" untouched.
+TEST_F(Showcase, TheDumpShowsWhatTheTapsDidToTheChecks) {
+    std::ifstream dump(WorkPath("showcase.json"));
+    std::stringstream text;
+    text << dump.rdbuf();
+    const std::string json = text.str();
+    auto checkOf = [&](const std::string& label) {
+        size_t at = json.find("\"text\": \"" + label + "\"");
+        size_t key = json.find("\"check\": ", at);
+        if (at == std::string::npos || key == std::string::npos || key > json.find("\"children\"", at)) {
+            return -1;
+        }
+        return json[key + 9] - '0';
+    };
+    const std::pair<const char*, int> expected[] = {{"Evet", 1}, {"Hayır", 1}, {"Belki", 0},
+                                                    {"Ev", 0},   {"İş", 1},    {"Cep", 0}};
+    for (const auto& [label, check] : expected) {
+        EXPECT_EQ(checkOf(label), check) << label;
+    }
+    EXPECT_EQ(checkOf("Kaydet"), -1) << "a push button shows no check";
+}
+
 } // namespace

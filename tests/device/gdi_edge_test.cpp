@@ -136,48 +136,6 @@ TEST(DrawFrameControl, UnsupportedKindsFail) {
     EXPECT_EQ(canvas.Count(kRed), 25);
 }
 
-// A radio button is a circle lit from the top left, a dot inside when checked; a box in
-// the third state has a gray tick on a dithered face.
-TEST(DrawFrameControl, RadioButtonCircleAndThirdStateBox) {
-    const std::map<COLORREF, char> legend = {
-        {RGB(255, 255, 255), 'w'}, {RGB(192, 192, 192), 'f'}, {RGB(128, 128, 128), 's'},
-        {RGB(0, 0, 0), 'k'},       {kRed, '.'}};
-    auto draw = [&](UINT state) {
-        MemoryCanvas canvas(13, 13, kRed);
-        RECT r{0, 0, 13, 13};
-        EXPECT_TRUE(DrawFrameControl(canvas.dc(), &r, DFC_BUTTON, state));
-        return Picture(canvas.dc(), RECT{0, 0, 13, 13}, legend);
-    };
-    EXPECT_EQ(draw(DFCS_BUTTONRADIO | DFCS_CHECKED),
-              "....sssss....\n"
-              "..sskkkkkss..\n"
-              ".sskwwwwwksw.\n"
-              ".skwwwwwwwfw.\n"
-              "skwwwkkkwwwfw\n"
-              "skwwkkkkkwwfw\n"
-              "skwwkkkkkwwfw\n"
-              "skwwkkkkkwwfw\n"
-              "skwwwkkkwwwfw\n"
-              ".skwwwwwwwfw.\n"
-              ".ssfwwwwwfww.\n"
-              "..wwfffffww..\n"
-              "....wwwww....\n");
-    EXPECT_EQ(draw(DFCS_BUTTON3STATE | DFCS_CHECKED),
-              "ssssssssssssw\n"
-              "skkkkkkkkkkfw\n"
-              "skwfwfwfwfwfw\n"
-              "skfwfwfwfsffw\n"
-              "skwfwfwfsswfw\n"
-              "skfsfwfsssffw\n"
-              "skwssfsssfwfw\n"
-              "skfsssssfwffw\n"
-              "skwfsssfwfwfw\n"
-              "skfwfsfwfwffw\n"
-              "skwfwfwfwfwfw\n"
-              "sfffffffffffw\n"
-              "wwwwwwwwwwwww\n");
-}
-
 // Black pixels of a 15x15 scroll arrow button, as a picture.
 std::string Arrow(UINT state) {
     MemoryCanvas canvas(15, 15, kRed);

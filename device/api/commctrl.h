@@ -125,6 +125,40 @@ COLORREF WINAPI ImageList_GetBkColor(HIMAGELIST himl);
 int WINAPI ImageList_GetImageCount(HIMAGELIST himl);
 BOOL WINAPI ImageList_GetIconSize(HIMAGELIST himl, int* cx, int* cy);
 
+// Images: added from bitmap strips (one image per cx pixels of width) or icons, drawn
+// through the mask.
+inline constexpr UINT ILD_NORMAL = 0x0000;
+inline constexpr UINT ILD_TRANSPARENT = 0x0001;
+inline constexpr UINT ILD_BLEND25 = 0x0002;
+inline constexpr UINT ILD_BLEND50 = 0x0004;
+inline constexpr UINT ILD_MASK = 0x0010;
+inline constexpr UINT ILD_IMAGE = 0x0020;
+inline constexpr UINT ILD_OVERLAYMASK = 0x0F00;
+inline constexpr UINT ILD_SELECTED = ILD_BLEND50;
+inline constexpr UINT ILD_FOCUS = ILD_BLEND25;
+inline constexpr UINT ILD_BLEND = ILD_BLEND50;
+
+typedef struct _IMAGEINFO {
+    HBITMAP hbmImage;
+    HBITMAP hbmMask;
+    int Unused1;
+    int Unused2;
+    RECT rcImage;
+} IMAGEINFO, *LPIMAGEINFO;
+
+int WINAPI ImageList_Add(HIMAGELIST himl, HBITMAP hbmImage, HBITMAP hbmMask);
+int WINAPI ImageList_AddMasked(HIMAGELIST himl, HBITMAP hbmImage, COLORREF crMask);
+int WINAPI ImageList_ReplaceIcon(HIMAGELIST himl, int i, HICON hicon);
+BOOL WINAPI ImageList_Remove(HIMAGELIST himl, int i);
+BOOL WINAPI ImageList_SetIconSize(HIMAGELIST himl, int cx, int cy);
+BOOL WINAPI ImageList_Draw(HIMAGELIST himl, int i, HDC hdcDst, int x, int y, UINT fStyle);
+BOOL WINAPI ImageList_DrawEx(HIMAGELIST himl, int i, HDC hdcDst, int x, int y, int dx, int dy, COLORREF rgbBk,
+                             COLORREF rgbFg, UINT fStyle);
+BOOL WINAPI ImageList_GetImageInfo(HIMAGELIST himl, int i, IMAGEINFO* pImageInfo);
+HICON WINAPI ImageList_GetIcon(HIMAGELIST himl, int i, UINT flags);
+inline int ImageList_AddIcon(HIMAGELIST himl, HICON hicon) { return ImageList_ReplaceIcon(himl, -1, hicon); }
+inline BOOL ImageList_RemoveAll(HIMAGELIST himl) { return ImageList_Remove(himl, -1); }
+
 // ---------------------------------------------------------------------------------------
 // Header control
 // ---------------------------------------------------------------------------------------

@@ -236,6 +236,14 @@ COLORREF WINAPI GetPixel(HDC hdc, int x, int y);
 BOOL WINAPI PatBlt(HDC hdc, int x, int y, int w, int h, DWORD rop);
 BOOL WINAPI BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, DWORD rop);
 
+// Bitmaps made from bits: monochrome (1 bit a pixel), 24- and 32-bit colour. Rows of the bits
+// are padded to a 16-bit boundary, as for every device-dependent bitmap.
+inline constexpr DWORD SRCPAINT = 0x00EE0086;
+inline constexpr DWORD SRCAND = 0x008800C6;
+inline constexpr DWORD SRCINVERT = 0x00660046;
+inline constexpr DWORD NOTSRCCOPY = 0x00330008;
+HBITMAP WINAPI CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitCount, const void* lpBits);
+
 // Text
 BOOL WINAPI ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCWSTR lpString,
                         UINT c, const INT* lpDx);

@@ -1110,3 +1110,28 @@ inline constexpr UINT DFCS_BUTTONRADIO = 0x0004;
 inline constexpr UINT DFCS_BUTTON3STATE = 0x0008;
 
 HWND WINAPI GetNextDlgGroupItem(HWND hDlg, HWND hCtl, BOOL bPrevious);
+
+// ---------------------------------------------------------------------------------------
+// Icons made from bitmaps: an AND mask (1 = transparent) and a colour image XORed over it
+// ---------------------------------------------------------------------------------------
+
+typedef struct _ICONINFO {
+    BOOL fIcon;
+    DWORD xHotspot;
+    DWORD yHotspot;
+    HBITMAP hbmMask;
+    HBITMAP hbmColor;
+} ICONINFO, *PICONINFO;
+
+inline constexpr UINT DI_MASK = 0x0001;
+inline constexpr UINT DI_IMAGE = 0x0002;
+inline constexpr UINT DI_NORMAL = 0x0003;
+inline constexpr UINT DI_COMPAT = 0x0004;
+inline constexpr UINT DI_DEFAULTSIZE = 0x0008;
+
+HICON WINAPI CreateIconIndirect(PICONINFO piconinfo);
+BOOL WINAPI GetIconInfo(HICON hIcon, PICONINFO piconinfo);
+BOOL WINAPI DestroyIcon(HICON hIcon);
+BOOL WINAPI DrawIconEx(HDC hdc, int xLeft, int yTop, HICON hIcon, int cxWidth, int cyWidth, UINT istepIfAniCur,
+                       HBRUSH hbrFlickerFreeDraw, UINT diFlags);
+BOOL WINAPI DrawIcon(HDC hDC, int X, int Y, HICON hIcon);

@@ -1,5 +1,11 @@
-// PatBlt and BitBlt with the raster operations the device knows: SRCCOPY, PATCOPY, PATINVERT,
-// DSTINVERT, BLACKNESS and WHITENESS. Brushes are solid, so a pattern is one colour.
+// PatBlt and BitBlt with the raster operations the device knows: SRCCOPY, SRCAND, SRCPAINT,
+// SRCINVERT, NOTSRCCOPY, PATCOPY, PATINVERT, DSTINVERT, BLACKNESS and WHITENESS. Brushes are
+// solid, so a pattern is one colour.
+//
+// Between colour and monochrome bitmaps a blit converts as GDI does, which is how programs
+// make masks: a colour source pixel equal to the source DC's background colour becomes
+// white (1), every other black (0); a monochrome source draws its 0 bits in the destination's
+// text colour and its 1 bits in its background colour.
 #include <vector>
 
 #include "gdi/raster.h"
@@ -26,6 +32,65 @@ PatternOp PatternOpOf(DWORD rop) {
     default:
         return PatternOp::Unknown;
     }
+}
+
+enum class SourceOp { Copy, And, Paint, Invert, NotCopy, None };
+
+SourceOp SourceOpOf(DWORD rop) {
+    switch (rop) {
+    case SRCCOPY: return SourceOp::Copy;
+    case SRCAND: return SourceOp::And;
+    case SRCPAINT: return SourceOp::Paint;
+    case SRCINVERT: return SourceOp::Invert;
+    case NOTSRCCOPY: return SourceOp::NotCopy;
+    default: return SourceOp::None;
+    }
+}
+
+uint32_t ApplySource(SourceOp op, uint32_t destination, uint32_t source) {
+    switch (op) {
+    case SourceOp::And: return destination & source;
+    case SourceOp::Paint: return destination | source;
+    case SourceOp::Invert: return destination ^ source;
+    case SourceOp::NotCopy: return ~source & 0x00FFFFFF;
+    default: return source;
+    }
+}
+
+bool IsMonochrome(const DcObject& dc) {
+    const BitmapObject* bitmap = dc.memory ? Find<BitmapObject>(dc.state.bitmap) : nullptr;
+    return bitmap != nullptr && bitmap->Monochrome();
+}
+
+// What a source pixel becomes on the destination, before the raster operation.
+struct Conversion {
+    enum Kind { None, ToMonochrome, FromMonochrome } kind = None;
+    uint32_t background = 0; // ToMonochrome: the source colour that becomes white
+    uint32_t zero = 0;       // FromMonochrome: the colours of 0 and 1 bits
+    uint32_t one = 0;
+
+    uint32_t operator()(uint32_t pixel) const {
+        switch (kind) {
+        case ToMonochrome: return pixel == background ? 0xFFFFFF : 0;
+        case FromMonochrome: return IsWhiteBit(pixel) ? one : zero;
+        default: return pixel;
+        }
+    }
+};
+
+Conversion ConversionOf(const DcObject& source, const DcObject& destination) {
+    const bool fromMono = IsMonochrome(source);
+    const bool toMono = IsMonochrome(destination);
+    Conversion conversion;
+    if (toMono && !fromMono) {
+        conversion.kind = Conversion::ToMonochrome;
+        conversion.background = ToPixel(source.state.bkColor);
+    } else if (fromMono && !toMono) {
+        conversion.kind = Conversion::FromMonochrome;
+        conversion.zero = ToPixel(destination.state.textColor);
+        conversion.one = ToPixel(destination.state.bkColor);
+    }
+    return conversion;
 }
 
 RECT BlitRect(const DcObject& dc, int x, int y, int w, int h) {
@@ -80,7 +145,8 @@ BOOL WINAPI BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, in
     if (dc == nullptr) {
         return FALSE;
     }
-    if (rop != SRCCOPY) {
+    const SourceOp op = SourceOpOf(rop);
+    if (op == SourceOp::None) {
         return PatternBlit(*dc, BlitRect(*dc, x, y, cx, cy), PatternOpOf(rop));
     }
     DcObject* source = FindOrFail<DcObject>(hdcSrc);
@@ -113,6 +179,8 @@ BOOL WINAPI BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, in
         }
     }
     Surface& to = *dc->surface;
+    const Conversion convert = ConversionOf(*source, *dc);
+    const bool plainCopy = op == SourceOp::Copy && convert.kind == Conversion::None;
     ForEachClipRect(*dc, IntersectRects(target, reachable), [&](const RECT& part) {
         for (int row = part.top; row < part.bottom; ++row) {
             const int sourceRow = row - shiftY;
@@ -121,7 +189,14 @@ BOOL WINAPI BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, in
                              : copy.data() +
                                    static_cast<size_t>(sourceRow - sourceArea.top) * width +
                                    (part.left - shiftX - sourceArea.left);
-            std::copy_n(pixels, part.right - part.left, to.Row(row) + part.left);
+            uint32_t* targetRow = to.Row(row) + part.left;
+            if (plainCopy) {
+                std::copy_n(pixels, part.right - part.left, targetRow);
+                continue;
+            }
+            for (int i = 0; i < part.right - part.left; ++i) {
+                targetRow[i] = ApplySource(op, targetRow[i], convert(pixels[i]));
+            }
         }
     });
     return TRUE;

@@ -20,9 +20,6 @@ using namespace device::gdi;
 
 namespace {
 
-// A bitmap of more pixels than this is refused as out of memory (a 64 MiB framebuffer).
-constexpr int64_t kMaxBitmapPixels = 16 * 1024 * 1024;
-
 template <typename T>
 int CopyOut(const T& value, int c, LPVOID pv) {
     if (pv == nullptr) {
@@ -84,29 +81,6 @@ HFONT WINAPI CreateFontIndirectW(const LOGFONTW* lplf) {
     return static_cast<HFONT>(InsertObject(std::move(font)));
 }
 
-// Always a 32-bit colour bitmap, whatever the DC holds (a real one follows the DC's format,
-// which for a fresh memory DC is monochrome). A zero size gives the stock 1x1 bitmap, as on
-// Windows.
-HBITMAP WINAPI CreateCompatibleBitmap(HDC hdc, int cx, int cy) {
-    if (hdc != nullptr && FindOrFail<DcObject>(hdc) == nullptr) {
-        return nullptr;
-    }
-    if (cx < 0 || cy < 0) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return nullptr;
-    }
-    if (cx == 0 || cy == 0) {
-        return DefaultBitmap();
-    }
-    if (static_cast<int64_t>(cx) * cy > kMaxBitmapPixels) {
-        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return nullptr;
-    }
-    auto bitmap = std::make_unique<BitmapObject>();
-    bitmap->surface.Resize(cx, cy, 0);
-    return static_cast<HBITMAP>(InsertObject(std::move(bitmap)));
-}
-
 BOOL WINAPI DeleteObject(HGDIOBJ ho) {
     GdiObject* object = FindObject(ho);
     if (object == nullptr || object->kind == ObjectKind::Dc) {
@@ -144,8 +118,11 @@ int WINAPI GetObjectW(HANDLE h, int c, LPVOID pv) {
     case ObjectKind::Font:
         return CopyOut(static_cast<FontObject*>(object)->logFont, c, pv);
     case ObjectKind::Bitmap: {
-        const Surface& surface = static_cast<BitmapObject*>(object)->surface;
-        BITMAP info{0, surface.width, surface.height, surface.width * 4, 1, 32, nullptr};
+        const auto* bitmap = static_cast<BitmapObject*>(object);
+        const Surface& surface = bitmap->surface;
+        // Rows of a device-dependent bitmap are padded to 16 bits.
+        const LONG rowBytes = (surface.width * bitmap->bitsPixel + 15) / 16 * 2;
+        BITMAP info{0, surface.width, surface.height, rowBytes, 1, bitmap->bitsPixel, nullptr};
         return CopyOut(info, c, pv);
     }
     case ObjectKind::Palette:

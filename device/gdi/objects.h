@@ -57,6 +57,9 @@ struct BitmapObject final : GdiObject {
     BitmapObject() : GdiObject(kKind) {}
     Surface surface;
     HDC owner = nullptr; // the memory DC it is selected into (stock bitmaps have none)
+    WORD bitsPixel = 32; // 1: monochrome, every pixel black or white
+
+    bool Monochrome() const { return bitsPixel == 1; }
 };
 
 struct RegionObject final : GdiObject {
@@ -80,8 +83,21 @@ inline constexpr int kDeviceDefaultFont = 14;
 inline constexpr int kSystemFixedFont = 16;
 inline constexpr int kStockObjectCount = 18;
 
-// The 1x1 bitmap every new memory DC starts with (shared, like the real stock bitmap).
+// The 1x1 monochrome bitmap every new memory DC starts with (shared, like the real stock
+// bitmap).
 HBITMAP DefaultBitmap();
+
+// A new black bitmap of width x height pixels (both above 0); 0 with the error set when it
+// is too large or the handle table is full.
+HBITMAP NewBitmap(int width, int height, WORD bitsPixel);
+
+// A pixel read as a monochrome bit: set (white) when the colour is nearer white than black.
+constexpr bool IsWhiteBit(uint32_t pixel) {
+    return ((pixel >> 16) & 0xFF) + ((pixel >> 8) & 0xFF) + (pixel & 0xFF) > 382;
+}
+
+// What a colour becomes on a monochrome surface.
+constexpr uint32_t MonochromePixel(uint32_t pixel) { return IsWhiteBit(pixel) ? 0xFFFFFF : 0; }
 
 // The face a font object stands for, matched on first use; null only when no font file at all
 // can be loaded.

@@ -38,21 +38,6 @@ void PlotPixel(DcObject& dc, int x, int y, uint32_t pixel, Mix mix) {
     target = Apply(mix, target, pixel);
 }
 
-namespace {
-
-inline uint32_t Blend(uint32_t below, uint32_t above, uint32_t alpha) {
-    if (alpha == 255) {
-        return above;
-    }
-    const uint32_t inverse = 255 - alpha;
-    const uint32_t r = (((above >> 16) & 0xFF) * alpha + ((below >> 16) & 0xFF) * inverse + 127);
-    const uint32_t g = (((above >> 8) & 0xFF) * alpha + ((below >> 8) & 0xFF) * inverse + 127);
-    const uint32_t b = ((above & 0xFF) * alpha + (below & 0xFF) * inverse + 127);
-    return ((r / 255) << 16) | ((g / 255) << 8) | (b / 255);
-}
-
-} // namespace
-
 void BlendMask(DcObject& dc, const RECT& limit, int x, int y, int width, int height,
                const uint8_t* mask, int pitch, uint32_t pixel) {
     const RECT area = IntersectRects(RECT{x, y, x + width, y + height}, limit);
@@ -64,7 +49,7 @@ void BlendMask(DcObject& dc, const RECT& limit, int x, int y, int width, int hei
             for (int column = part.left; column < part.right; ++column) {
                 const uint32_t alpha = coverage[column - x];
                 if (alpha != 0) {
-                    target[column] = Blend(target[column], pixel, alpha);
+                    target[column] = BlendPixels(target[column], pixel, alpha);
                 }
             }
         }

@@ -44,6 +44,40 @@ void ForEachClipRect(const DcObject& dc, const RECT& area, Fn fn) {
     }
 }
 
+// Calls fn(destination, sourceX, sourceY) for each surface pixel of the logical rectangle
+// (x, y, cx, cy) of dc that its clip lets through, with the position in a source of
+// sourceWidth x sourceHeight pixels stretched over the rectangle (nearest pixel).
+template <typename Fn>
+void ForEachStretchedPixel(DcObject& dc, int x, int y, int cx, int cy, int sourceWidth, int sourceHeight, Fn fn) {
+    if (cx <= 0 || cy <= 0 || sourceWidth <= 0 || sourceHeight <= 0) {
+        return;
+    }
+    const int left = dc.SurfaceX(x);
+    const int top = dc.SurfaceY(y);
+    const RECT area{left, top, Shift(left, cx, 0), Shift(top, cy, 0)};
+    ForEachClipRect(dc, area, [&](const RECT& part) {
+        for (int row = part.top; row < part.bottom; ++row) {
+            const int sourceY = static_cast<int>(static_cast<int64_t>(row - top) * sourceHeight / cy);
+            uint32_t* target = dc.surface->Row(row);
+            for (int column = part.left; column < part.right; ++column) {
+                fn(target[column], static_cast<int>(static_cast<int64_t>(column - left) * sourceWidth / cx), sourceY);
+            }
+        }
+    });
+}
+
+// above laid over below with an opacity of alpha (0 to 255).
+inline uint32_t BlendPixels(uint32_t below, uint32_t above, uint32_t alpha) {
+    if (alpha == 255) {
+        return above;
+    }
+    const uint32_t inverse = 255 - alpha;
+    const uint32_t r = (((above >> 16) & 0xFF) * alpha + ((below >> 16) & 0xFF) * inverse + 127);
+    const uint32_t g = (((above >> 8) & 0xFF) * alpha + ((below >> 8) & 0xFF) * inverse + 127);
+    const uint32_t b = ((above & 0xFF) * alpha + (below & 0xFF) * inverse + 127);
+    return ((r / 255) << 16) | ((g / 255) << 8) | (b / 255);
+}
+
 void FillSurfaceRect(DcObject& dc, const RECT& area, uint32_t pixel, Mix mix);
 
 // Plots one pixel when the clip allows it.

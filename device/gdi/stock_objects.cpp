@@ -68,6 +68,7 @@ struct StockTable {
 
         auto bitmap = std::make_unique<BitmapObject>();
         bitmap->surface.Resize(1, 1, 0);
+        bitmap->bitsPixel = 1;
         defaultBitmap = InsertStock(std::move(bitmap));
     }
 };

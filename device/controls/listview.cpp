@@ -108,6 +108,9 @@ LRESULT OnDestroy(ListView& lv) {
 }
 
 LRESULT OnNcDestroy(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    if (ListView* lv = StateOf(hwnd)) {
+        ReleaseImageLists(*lv, static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)));
+    }
     delete StateOf(hwnd);
     SetWindowLongPtrW(hwnd, 0, 0);
     return DefWindowProcW(hwnd, WM_NCDESTROY, wParam, lParam);
@@ -203,20 +206,13 @@ LRESULT SetExtendedStyle(ListView& lv, WPARAM mask, LPARAM bits) {
             if (!StillAlive(hwnd, &lv)) {
                 return static_cast<LRESULT>(old);
             }
+        } else if (((old & ~lv.extendedStyle) & LVS_EX_CHECKBOXES) != 0) {
+            CheckBoxesTurnedOff(lv);
         }
         UpdateLayout(lv);
         InvalidateAll(lv);
     }
     return static_cast<LRESULT>(old);
-}
-
-LRESULT SetImageList(ListView& lv, WPARAM type, LPARAM list) {
-    if (type > LVSIL_STATE) {
-        return 0;
-    }
-    HIMAGELIST previous = lv.imageLists[type];
-    lv.imageLists[type] = reinterpret_cast<HIMAGELIST>(list);
-    return reinterpret_cast<LRESULT>(previous);
 }
 
 LRESULT GetImageList(const ListView& lv, WPARAM type) {

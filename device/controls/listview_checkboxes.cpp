@@ -1,6 +1,7 @@
 // Check boxes (LVS_EX_CHECKBOXES): the state image of every item is 1 (clear) or 2 (checked),
-// drawn as a check box left of the label; a tap on the box or SPACE on the focused item
-// toggles it, announced as a state change (LVN_ITEMCHANGING, LVN_ITEMCHANGED).
+// drawn from a state image list of two check boxes that the list view makes for itself, as
+// the platform does; a tap on the box or SPACE on the focused item toggles it, announced as a
+// state change (LVN_ITEMCHANGING, LVN_ITEMCHANGED).
 #include "controls/listview_state.h"
 
 #include <algorithm>
@@ -10,29 +11,43 @@ namespace {
 
 constexpr UINT kClear = 1;
 constexpr UINT kChecked = 2;
-// Space on each side of the box.
-constexpr int kBoxMargin = 2;
+// The box drawn inside each small-icon-sized image.
+constexpr int kBoxSize = 13;
+// A colour no check box is drawn in: what it marks becomes transparent.
+constexpr COLORREF kTransparentKey = RGB(255, 0, 255);
 
-int BoxSize(const ListView& lv) { return std::clamp(lv.rowHeight - 2 * kBoxMargin, 0, 13); }
+// The two images, clear then checked, drawn with DrawFrameControl.
+HIMAGELIST MakeCheckBoxList() {
+    const int cx = GetSystemMetrics(SM_CXSMICON);
+    const int cy = GetSystemMetrics(SM_CYSMICON);
+    HIMAGELIST list = ImageList_Create(cx, cy, ILC_COLOR | ILC_MASK, 2, 2);
+    HDC hdc = CreateCompatibleDC(nullptr);
+    HBITMAP strip = CreateCompatibleBitmap(hdc, 2 * cx, cy);
+    HGDIOBJ previous = SelectObject(hdc, strip);
+    HBRUSH key = CreateSolidBrush(kTransparentKey);
+    RECT all{0, 0, 2 * cx, cy};
+    FillRect(hdc, &all, key);
+    DeleteObject(key);
+    const int size = std::min({kBoxSize, cx, cy});
+    for (int i = 0; i < 2; ++i) {
+        RECT box{i * cx + (cx - size) / 2, (cy - size) / 2, 0, 0};
+        box.right = box.left + size;
+        box.bottom = box.top + size;
+        DrawFrameControl(hdc, &box, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_FLAT | (i == 1 ? DFCS_CHECKED : 0));
+    }
+    SelectObject(hdc, previous);
+    DeleteDC(hdc);
+    ImageList_AddMasked(list, strip, kTransparentKey);
+    DeleteObject(strip);
+    return list;
+}
 
 } // namespace
 
 bool HasCheckBoxes(const ListView& lv) { return (lv.extendedStyle & LVS_EX_CHECKBOXES) != 0 && !lv.ownerData; }
 
-int StateIconWidth(const ListView& lv) { return HasCheckBoxes(lv) ? BoxSize(lv) + 2 * kBoxMargin : 0; }
-
-void PaintStateIcon(const ListView& lv, HDC hdc, const RECT& cell, UINT state) {
-    UINT image = (state & LVIS_STATEIMAGEMASK) >> 12;
-    int size = BoxSize(lv);
-    if (!HasCheckBoxes(lv) || image == 0 || size <= 0 || cell.right - cell.left < size + kBoxMargin) {
-        return;
-    }
-    int top = cell.top + (cell.bottom - cell.top - size) / 2;
-    RECT box{cell.left + kBoxMargin, top, cell.left + kBoxMargin + size, top + size};
-    DrawFrameControl(hdc, &box, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_FLAT | (image == kChecked ? DFCS_CHECKED : 0));
-}
-
 // Every item starts clear, each announced, as when a program sets the state of item -1.
+// Then the boxes' own state list replaces the one the list had.
 void CheckBoxesTurnedOn(ListView& lv) {
     if (!HasCheckBoxes(lv)) {
         return;
@@ -42,6 +57,14 @@ void CheckBoxesTurnedOn(ListView& lv) {
         if (!ChangeItemState(lv, i, INDEXTOSTATEIMAGEMASK(kClear), LVIS_STATEIMAGEMASK) && !StillAlive(hwnd, &lv)) {
             return;
         }
+    }
+    SetCheckBoxList(lv, MakeCheckBoxList());
+}
+
+// The boxes' list goes with them; the items keep their state images.
+void CheckBoxesTurnedOff(ListView& lv) {
+    if (lv.checkBoxList != nullptr) {
+        SetCheckBoxList(lv, nullptr);
     }
 }
 

@@ -97,9 +97,11 @@ LRESULT HitTest(const ListView& lv, LVHITTESTINFO* info, bool subItems) {
         return -1;
     }
     info->flags = LVHT_ONITEMLABEL;
-    int columnLeft = IsReportView(lv) ? ColumnLeft(lv, 0) - lv.scrollX : 0;
-    if (column == 0 && point.x >= columnLeft && point.x < columnLeft + StateIconWidth(lv)) {
+    const LabelParts parts = PartsOf(lv, IsReportView(lv) ? ColumnLeft(lv, 0) - lv.scrollX : 0);
+    if (column == 0 && lv.imageLists[LVSIL_STATE] != nullptr && point.x < parts.iconLeft) {
         info->flags = LVHT_ONITEMSTATEICON;
+    } else if (column == 0 && lv.imageLists[LVSIL_SMALL] != nullptr && point.x < parts.labelLeft) {
+        info->flags = LVHT_ONITEMICON;
     }
     info->iItem = row;
     info->iSubItem = subItems ? column : 0;
@@ -116,9 +118,11 @@ LRESULT GetItemRect(const ListView& lv, int index, RECT* rect) {
     if (IsReportView(lv)) {
         label.right = row.left + (lv.columns.empty() ? 0 : lv.columns[0].width);
     }
+    const LabelParts parts = PartsOf(lv, row.left);
+    label.left = std::min(parts.labelLeft, static_cast<int>(label.right));
     switch (part) {
     case LVIR_BOUNDS: *rect = row; break;
-    case LVIR_ICON: *rect = RECT{row.left, row.top, row.left, row.bottom}; break;
+    case LVIR_ICON: *rect = RECT{parts.iconLeft, row.top, label.left, row.bottom}; break;
     case LVIR_LABEL: *rect = label; break;
     case LVIR_SELECTBOUNDS:
         *rect = IsReportView(lv) && (lv.extendedStyle & LVS_EX_FULLROWSELECT) != 0 ? row : label;
@@ -155,6 +159,12 @@ LRESULT GetSubItemRect(const ListView& lv, int index, RECT* rect) {
     int iconHeight = 0;
     if (lv.imageLists[LVSIL_SMALL] != nullptr) {
         ImageList_GetIconSize(lv.imageLists[LVSIL_SMALL], &iconWidth, &iconHeight);
+    }
+    // Column 0's icon comes after the state image.
+    if (subItem == 0) {
+        const LabelParts parts = PartsOf(lv, cell.left);
+        cell.left = std::min(parts.iconLeft, static_cast<int>(cell.right));
+        iconWidth = parts.labelLeft - parts.iconLeft;
     }
     int iconRight = std::min(cell.left + iconWidth, cell.right);
     switch (part) {

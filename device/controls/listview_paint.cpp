@@ -153,8 +153,10 @@ bool PaintRow(ListView& lv, PaintContext& pc, int index, const RowColours& colou
         if (!StillPainting(lv, hwnd)) {
             return false;
         }
-        PaintStateIcon(lv, pc.hdc, cell, ItemState(lv, index));
-        cell.left += StateIconWidth(lv);
+        if (!PaintItemImages(lv, pc.hdc, cell, index, selected)) {
+            return false;
+        }
+        cell.left = PartsOf(lv, cell.left).labelLeft;
         focusRect = LabelHighlight(pc, label, cell);
         if (selected) {
             pc.brushes.Fill(pc.hdc, focusRect, pc.selectionBackground);
@@ -174,9 +176,11 @@ bool PaintRow(ListView& lv, PaintContext& pc, int index, const RowColours& colou
                 return false;
             }
             bool highlighted = selected && (pc.fullRow || column == 0);
-            if (column == 0) {
-                PaintStateIcon(lv, pc.hdc, cell, ItemState(lv, index));
-                cell.left = std::min(cell.right, cell.left + StateIconWidth(lv));
+            if (column == 0 && HasItemImages(lv)) {
+                if (!PaintItemImages(lv, pc.hdc, cell, index, selected)) {
+                    return false;
+                }
+                cell.left = std::min(cell.right, PartsOf(lv, cell.left).labelLeft);
             }
             if (column == 0 && !pc.fullRow) {
                 focusRect = LabelHighlight(pc, text, cell);

@@ -104,7 +104,7 @@ void UpdateMetrics(ListView& lv) {
     SelectObject(hdc, previous);
     ReleaseDC(lv.hwnd, hdc);
     lv.fontHeight = metrics.tmHeight;
-    lv.rowHeight = metrics.tmHeight + kRowExtra;
+    lv.rowHeight = std::max(static_cast<int>(metrics.tmHeight) + kRowExtra, ImageRowHeight(lv));
 }
 
 int ListTop(const ListView& lv) { return HeaderShown(lv) ? lv.headerHeight : 0; }

@@ -78,7 +78,8 @@ struct ListView {
     int headerHeight = 0; // 0 while the header is hidden
     DWORD extendedStyle = 0;
     int version = kOwnVersion;
-    HIMAGELIST imageLists[3] = {}; // LVSIL_NORMAL, LVSIL_SMALL, LVSIL_STATE; never owned
+    HIMAGELIST imageLists[3] = {}; // LVSIL_NORMAL, LVSIL_SMALL, LVSIL_STATE
+    HIMAGELIST checkBoxList = nullptr; // the state list made for LVS_EX_CHECKBOXES, owned
 
     // Scrolling: the vertical position counts rows, the horizontal one pixels.
     int topIndex = 0;
@@ -121,13 +122,32 @@ LRESULT FindItem(ListView& lv, int start, const LVFINDINFOW* find);
 
 // --- listview_checkboxes.cpp: LVS_EX_CHECKBOXES -----------------------------------------
 bool HasCheckBoxes(const ListView& lv);
-// Width of the state image area left of column 0's label (0 without check boxes).
-int StateIconWidth(const ListView& lv);
-void PaintStateIcon(const ListView& lv, HDC hdc, const RECT& cell, UINT state);
 void CheckBoxesTurnedOn(ListView& lv);
+void CheckBoxesTurnedOff(ListView& lv);
 // The state a new item gets: clear when the list has check boxes.
 UINT InsertedStateImage(const ListView& lv, UINT state);
 bool ToggleCheckBox(ListView& lv, int index);
+
+// --- listview_icons.cpp: small icons and state images -----------------------------------
+// Where the parts of an item's label cell lie, from the cell's left edge: the state image
+// [stateLeft, iconLeft), the small icon [iconLeft, labelLeft), then the label.
+struct LabelParts {
+    int stateLeft;
+    int iconLeft;
+    int labelLeft;
+};
+bool HasItemImages(const ListView& lv);
+LabelParts PartsOf(const ListView& lv, int left);
+// The row height the image lists ask for (0 without them).
+int ImageRowHeight(const ListView& lv);
+// Draws an item's state image and small icon in its label cell; false when the parent, asked
+// for the image, destroyed the list.
+bool PaintItemImages(ListView& lv, HDC hdc, const RECT& cell, int index, bool selected);
+LRESULT SetImageList(ListView& lv, WPARAM type, LPARAM list);
+// Puts the check boxes' own state list in place (null takes it away), freeing the one before.
+void SetCheckBoxList(ListView& lv, HIMAGELIST made);
+// At the end of the window: the check boxes' list, and every list unless LVS_SHAREIMAGELISTS.
+void ReleaseImageLists(ListView& lv, DWORD style);
 
 // --- listview_columns.cpp --------------------------------------------------------------
 int ColumnLeft(const ListView& lv, int column);

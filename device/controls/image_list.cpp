@@ -362,6 +362,13 @@ HICON WINAPI ImageList_GetIcon(HIMAGELIST himl, int i, UINT flags) {
     icon.color = CopyBlock(Pixels(list->image), 0, i * list->cy, list->cx, list->cy);
     icon.mask = list->mask != nullptr ? CopyBlock(Pixels(list->mask), 0, i * list->cy, list->cx, list->cy)
                                       : CopyBlock(Surface{}, 0, 0, list->cx, list->cy);
+    // The image is drawn transparently onto black, so the icon's XOR leaves the screen alone
+    // wherever the mask is set.
+    for (size_t p = 0; p < icon.color.pixels.size(); ++p) {
+        if (icon.mask.pixels[p] != 0) {
+            icon.color.pixels[p] = 0;
+        }
+    }
     icon.hotX = static_cast<DWORD>(list->cx / 2);
     icon.hotY = static_cast<DWORD>(list->cy / 2);
     return InsertIcon(std::move(icon));

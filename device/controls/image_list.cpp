@@ -61,8 +61,13 @@ void FreeBitmap(HBITMAP bitmap) {
     }
 }
 
-// Grows or shrinks the bitmaps to hold count images; new images are black and opaque.
-void Resize(ImageList& list, int count) {
+// Grows or shrinks the bitmaps to hold count images; new images are black and opaque. False,
+// with nothing changed, when that would make a bitmap larger than the GDI allows.
+bool Resize(ImageList& list, int count) {
+    if (static_cast<int64_t>(list.cx) * list.cy * count > kMaxBitmapPixels) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return false;
+    }
     const size_t pixels = static_cast<size_t>(list.cx) * list.cy * count;
     for (HBITMAP bitmap : {list.image, list.mask}) {
         if (bitmap != nullptr) {
@@ -72,6 +77,7 @@ void Resize(ImageList& list, int count) {
         }
     }
     list.count = count;
+    return true;
 }
 
 // Copies the cx x cy pixels at (x, y) of a source into the list's image `at` of target.
@@ -104,7 +110,9 @@ int AddStrip(HIMAGELIST himl, HBITMAP hbmImage, HBITMAP hbmMask) {
         return -1;
     }
     const int first = list->count;
-    Resize(*list, first + added);
+    if (!Resize(*list, first + added)) {
+        return -1;
+    }
     for (int i = 0; i < added; ++i) {
         CopyIn(*list, first + i, image->surface, i * list->cx, 0, list->image, false);
         if (list->mask != nullptr && mask != nullptr) {
@@ -128,6 +136,10 @@ HIMAGELIST WINAPI ImageList_Create(int cx, int cy, UINT flags, int cInitial, int
     (void)cGrow;
     if (cx <= 0 || cy <= 0 || cInitial < 0) {
         SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    if (static_cast<int64_t>(cx) * cy > kMaxBitmapPixels) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
     ImageList list{cx, cy, CLR_NONE, 0, KeptBitmap(cx, 32), nullptr};
@@ -193,7 +205,7 @@ BOOL WINAPI ImageList_GetIconSize(HIMAGELIST himl, int* cx, int* cy) {
 // A new size removes every image.
 BOOL WINAPI ImageList_SetIconSize(HIMAGELIST himl, int cx, int cy) {
     ImageList* list = ListOrFail(himl);
-    if (list == nullptr || cx <= 0 || cy <= 0) {
+    if (list == nullptr || cx <= 0 || cy <= 0 || static_cast<int64_t>(cx) * cy > kMaxBitmapPixels) {
         return FALSE;
     }
     Resize(*list, 0);
@@ -247,8 +259,8 @@ int WINAPI ImageList_ReplaceIcon(HIMAGELIST himl, int i, HICON hicon) {
         return -1;
     }
     const int at = i == -1 ? list->count : i;
-    if (i == -1) {
-        Resize(*list, list->count + 1);
+    if (i == -1 && !Resize(*list, list->count + 1)) {
+        return -1;
     }
     Surface& image = Pixels(list->image);
     Surface* mask = list->mask != nullptr ? &Pixels(list->mask) : nullptr;

@@ -12,9 +12,6 @@ using namespace device::gdi;
 
 namespace {
 
-// A bitmap of more pixels than this is refused as out of memory (a 64 MiB framebuffer).
-constexpr int64_t kMaxBitmapPixels = 16 * 1024 * 1024;
-
 // Bytes in one row of device-dependent bits: padded to 16 bits.
 size_t RowBytes(int width, UINT bitCount) {
     return (static_cast<size_t>(width) * bitCount + 15) / 16 * 2;

@@ -87,6 +87,9 @@ inline constexpr int kStockObjectCount = 18;
 // bitmap).
 HBITMAP DefaultBitmap();
 
+// A bitmap of more pixels than this is refused as out of memory (a 64 MiB framebuffer).
+inline constexpr int64_t kMaxBitmapPixels = 16 * 1024 * 1024;
+
 // A new black bitmap of width x height pixels (both above 0); 0 with the error set when it
 // is too large or the handle table is full.
 HBITMAP NewBitmap(int width, int height, WORD bitsPixel);

@@ -73,6 +73,16 @@ TEST_F(ImageLists, AStripAddsOneImagePerWidthAndAnswersTheFirstIndex) {
     EXPECT_EQ(Drawn(list, 1, ILD_NORMAL).first, kGreen);
     EXPECT_EQ(Drawn(list, 3, ILD_NORMAL).first, kBlue);
     ImageList_Destroy(list);
+
+    // Images beyond what a bitmap may hold are refused, not allocated.
+    EXPECT_EQ(ImageList_Create(5000, 5000, ILC_COLOR, 1, 1), nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_NOT_ENOUGH_MEMORY);
+    HIMAGELIST large = ImageList_Create(4096, 1024, ILC_COLOR | ILC_MASK, 1, 1);
+    SetLastError(0);
+    EXPECT_EQ(ImageList_Add(large, Kept(CreateBitmap(5 * 4096, 1, 1, 32, nullptr)), nullptr), -1);
+    EXPECT_EQ(GetLastError(), ERROR_NOT_ENOUGH_MEMORY);
+    EXPECT_EQ(ImageList_GetImageCount(large), 0);
+    ImageList_Destroy(large);
 }
 
 TEST_F(ImageLists, RemoveMovesTheLaterImagesUpAndMinusOneEmptiesTheList) {

@@ -109,21 +109,45 @@ TEST_F(Modal, WmCloseEndsTheModalDisplayWithMinusOneWithoutDestroyingTheWindow) 
 
 TEST_F(Modal, TheOkButtonEndsItWithOneAndALaterWmCloseKeepsThatValue) {
     bool okShown = false;
+    bool systemMenuGone = false;
     bool stillRunningAfterOtherCommand = false;
+    // The "ok" command posts a WM_CLOSE behind itself, which arrives while the display
+    // still runs, after the result was set; what the result was when it came is kept.
+    struct Order {
+        TControl* modal;
+        LONG resultWhenClosed = 0;
+        bool closedDuringTheDisplay = false;
+    } order{modal};
+    modal->OnMessage = TOnMessage{[](void* data, MSG& msg, LRESULT&) {
+                                      auto* o = static_cast<Order*>(data);
+                                      if (msg.message == WM_COMMAND && msg.lParam == reinterpret_cast<LPARAM>(msg.hwnd)) {
+                                          PostMessageW(msg.hwnd, WM_CLOSE, 0, 0);
+                                      } else if (msg.message == WM_CLOSE) {
+                                          o->resultWhenClosed = o->modal->ModalResult;
+                                          o->closedDuringTheDisplay = IsHandlerAttached(o->modal, ModalFormHandler);
+                                      }
+                                      return false;
+                                  },
+                                  &order};
+    SetStyle(modal, modal->Style | WS_SYSMENU);
     Run({
         [&] { PostRunModal(); },
         [&] {
             okShown = (GetWindowLongW(modal->Handle, GWL_EXSTYLE) & WS_EX_CAPTIONOKBTN) != 0;
+            systemMenuGone = (GetWindowLongW(modal->Handle, GWL_STYLE) & WS_SYSMENU) == 0 &&
+                             (modal->Style & WS_SYSMENU) == 0;
             // A command of one of the form's own buttons leaves the display running.
             SendMessageW(modal->Handle, WM_COMMAND, MAKEWPARAM(modalButton->ControlId, BN_CLICKED),
                          reinterpret_cast<LPARAM>(modalButton->Handle));
             stillRunningAfterOtherCommand = modal->ModalResult == 0;
             device::input::Tap(224, 13); // "ok" in the navigation bar
-            PostMessageW(modal->Handle, WM_CLOSE, 0, 0);
         },
     });
     EXPECT_TRUE(okShown);
+    EXPECT_TRUE(systemMenuGone);
     EXPECT_TRUE(stillRunningAfterOtherCommand);
+    EXPECT_EQ(order.resultWhenClosed, 1);
+    EXPECT_TRUE(order.closedDuringTheDisplay);
     EXPECT_EQ(modalResult, 1);
 }
 
@@ -131,8 +155,10 @@ TEST_F(Modal, TheMainFormIsDisabledMeanwhileAndATapOnItBringsTheModalFormToTheFr
     bool mainDisabled = false;
     bool handlerAttached = false;
     TControl* modalOfMain = nullptr;
+    TControl* focusOfMain = nullptr;
     HWND foregroundAfterTap = nullptr;
     HWND modalWindow = nullptr;
+    std::vector<UINT> bringingToFront;
     int clicks = 0;
     mainButton->OnClick = TOnEvent{[](void* data, TRefObject*) { ++*static_cast<int*>(data); }, &clicks};
     SetBoundsRect(modal, RECT{0, 26, 240, 100}); // leaves the main form's button uncovered
@@ -143,6 +169,21 @@ TEST_F(Modal, TheMainFormIsDisabledMeanwhileAndATapOnItBringsTheModalFormToTheFr
             mainDisabled = !IsWindowEnabled(main->Handle);
             handlerAttached = IsHandlerAttached(main, DisabledFormHandler);
             modalOfMain = main->ModalForm;
+            focusOfMain = main->FocusedControl; // its next WM_SETFOCUS goes on to the modal form
+            // Only a button press or release on the disabled form (hit code HTERROR) brings
+            // the modal form to the front, from wherever the foreground is.
+            HWND elsewhere = MakeWindow("elsewhere", WS_POPUP | WS_VISIBLE, 0, 200, 50, 50);
+            for (UINT mouse = WM_MOUSEMOVE; mouse <= WM_RBUTTONDBLCLK; ++mouse) {
+                for (WORD hit : {static_cast<WORD>(HTERROR), static_cast<WORD>(HTCLIENT)}) {
+                    SetForegroundWindow(elsewhere);
+                    LRESULT result = SendMessageW(main->Handle, WM_SETCURSOR, reinterpret_cast<WPARAM>(main->Handle),
+                                                  MAKELPARAM(hit, mouse));
+                    if (GetForegroundWindow() == modalWindow) {
+                        bringingToFront.push_back(hit == static_cast<WORD>(HTERROR) && result == 1 ? mouse : 0);
+                    }
+                }
+            }
+            DestroyWindow(elsewhere);
             SetForegroundWindow(main->Handle);
             TapAt(CentreOf(mainButton->Handle));
         },
@@ -154,6 +195,9 @@ TEST_F(Modal, TheMainFormIsDisabledMeanwhileAndATapOnItBringsTheModalFormToTheFr
     EXPECT_TRUE(mainDisabled);
     EXPECT_TRUE(handlerAttached);
     EXPECT_NE(modalOfMain, nullptr);
+    EXPECT_EQ(focusOfMain, modalOfMain);
+    EXPECT_EQ(bringingToFront, (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN,
+                                                 WM_RBUTTONUP}));
     EXPECT_EQ(foregroundAfterTap, modalWindow);
     EXPECT_EQ(clicks, 0); // the main form's buttons do not react
 }
@@ -198,13 +242,33 @@ TEST_F(Modal, WmQuitDuringTheModalDisplayEndsItAndTheApplication) {
 
 TEST_F(Modal, AFormWithoutParentIsOnlyShown) {
     TControl* lone = CreateForm(nullptr, u"Tek");
+    SetStyle(lone, lone->Style | WS_SYSMENU);
     MainForm = main;
+    Show(main);
     EXPECT_EQ(ShowModal(lone), 0);
     EXPECT_TRUE(IsWindowVisible(lone->Handle));
+    // None of the modal display's changes: no "ok" button, the system menu kept.
+    EXPECT_EQ(GetWindowLongW(lone->Handle, GWL_EXSTYLE) & WS_EX_CAPTIONOKBTN, 0);
+    EXPECT_NE(GetWindowLongW(lone->Handle, GWL_STYLE) & WS_SYSMENU, 0);
     EXPECT_EQ(lone->ModalResult, 0);
-    EXPECT_TRUE(IsWindowEnabled(main->Handle) || main->Handle == nullptr);
+    EXPECT_TRUE(IsWindowEnabled(main->Handle));
+    EXPECT_EQ(main->DisableCount, 0);
+    EXPECT_FALSE(IsHandlerAttached(lone, ModalFormHandler));
     Free(lone);
     MainForm = nullptr;
+    mainVariable = main;
+}
+
+// Without a main form there is nobody to disable, refocus or reactivate; the display
+// itself runs as ever.
+TEST_F(Modal, WithoutAMainFormTheDisplayStillRunsAndEnds) {
+    Show(main);
+    device::host::WhenIdle([&] { PostMessageW(modal->Handle, WM_CLOSE, 0, 0); });
+    ASSERT_EQ(MainForm, nullptr);
+    EXPECT_EQ(ShowModal(modal), -1);
+    EXPECT_TRUE(IsWindowEnabled(main->Handle));
+    EXPECT_FALSE(IsHandlerAttached(main, DisabledFormHandler));
+    EXPECT_FALSE(IsHandlerAttached(modal, ModalFormHandler));
     mainVariable = main;
 }
 

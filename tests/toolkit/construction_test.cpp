@@ -4,6 +4,7 @@
 #include "application.h"
 #include "control_factory.h"
 #include "dispatch.h"
+#include "graphics.h"
 #include "properties.h"
 #include "support/message_log.h"
 #include "toolkit_fixture.h"
@@ -198,6 +199,30 @@ TEST_F(Construction, AMaximizedFormEndsWhereItsMenuBarStartsOnEveryScreen) {
         EXPECT_NE(GetWindowLongW(form->Handle, GWL_STYLE) & WS_MAXIMIZE, 0);
         Free(form);
     }
+}
+
+TEST_F(Construction, AFontSetBeforeTheWindowExistsReachesItWhenItIsMade) {
+    TControl* form = CreateForm(nullptr, u"Form");
+    TControl* button = CreateButton(form, u"Düğme");
+    SetFontHeight(GetFont(button), -20);
+    Show(form);
+    EXPECT_EQ(SendMessageW(button->Handle, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(GetHandle(button->Font)));
+    Free(form);
+}
+
+// A window that cannot be made (its owner's window is gone) leaves no control waiting to
+// be bound to the next toolkit window that is made.
+TEST_F(Construction, AFailedWindowCreationClearsTheControlBeingCreated) {
+    TControl* owner = CreateForm(nullptr, u"Sahip");
+    Show(owner);
+    AddRef(owner); // outlives its window
+    DestroyWindow(owner->Handle);
+    TControl* child = CreateForm(owner, u"Çocuk");
+    EXPECT_FALSE(child->CreateWindow());
+    EXPECT_EQ(child->Handle, nullptr);
+    EXPECT_EQ(CreatingControl, nullptr);
+    Free(owner);
+    Free(owner);
 }
 
 TEST_F(Construction, AFormWithExplicitBoundsKeepsThemAndGetsACaption) {

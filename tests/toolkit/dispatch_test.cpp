@@ -30,7 +30,8 @@ constexpr const char16_t* kEchoClass = u"TestEcho";
 std::vector<MSG>* g_echoed = nullptr;
 
 LRESULT CALLBACK EchoProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (g_echoed != nullptr && (message == WM_CHAR || message == WM_KEYDOWN || message == kProbe)) {
+    if (g_echoed != nullptr && (message == WM_CHAR || message == WM_KEYDOWN || message == kProbe ||
+                                message == WM_DESTROY || message == WM_NCDESTROY)) {
         g_echoed->push_back(MSG{hwnd, message, wParam, lParam, 0, POINT{}});
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -152,6 +153,8 @@ TEST_F(Dispatch, ATappedButtonsClickIsReflectedToItFiresOnClickOnceAndTakesTheFo
     TControl* second = SetPosition(CreateButton(form, u"İki"), 2, 60);
     ClickLog clicks;
     second->OnClick = MakeEvent<CountClick>(&clicks);
+    ClickLog exits;
+    first->OnExit = MakeEvent<CountClick>(&exits);
     Show(form);
     Pump();
     ASSERT_EQ(GetFocus(), first->Handle);
@@ -179,6 +182,8 @@ TEST_F(Dispatch, ATappedButtonsClickIsReflectedToItFiresOnClickOnceAndTakesTheFo
                                       "tap on a button"));
     EXPECT_EQ(clicks.count, 1);
     EXPECT_EQ(clicks.sender, second);
+    EXPECT_EQ(exits.count, 1); // the form's focused control heard that another took over
+    EXPECT_EQ(exits.sender, first);
     EXPECT_EQ(GetFocus(), second->Handle);
     EXPECT_EQ(form->FocusedControl, second);
     // The focused button is the default button.
@@ -294,6 +299,49 @@ TEST_F(Dispatch, ListViewNotificationsReachTheControlThroughItsParentsForwarder)
     header.code = static_cast<UINT>(-50);
     EXPECT_EQ(SendMessageW(form->Handle, WM_NOTIFY, list->ControlId, reinterpret_cast<LPARAM>(&header)), 1);
     Free(form);
+}
+
+// WM_SIZE keeps its type in WindowState. The rules that change a control's own state
+// apply to its own window only: the messages of a window without an object reach the main
+// form's procedure and change nothing of the main form.
+TEST_F(Dispatch, WmSizeStoresTheWindowStateAndAStrangersMessagesChangeNothingOfTheMainForm) {
+    TControl* main = CreateForm(nullptr, u"Ana");
+    MainForm = main;
+    Show(main);
+    for (WPARAM type : {SIZE_MAXIMIZED, SIZE_MINIMIZED, SIZE_RESTORED}) {
+        SendMessageW(main->Handle, WM_SIZE, type, MAKELPARAM(240, 268));
+        EXPECT_EQ(main->WindowState, type);
+    }
+    HWND stranger = CreateWindowExW(0, u"Form", u"", WS_POPUP | WS_VISIBLE, 0, 26, 100, 100, nullptr, nullptr,
+                                    GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(stranger, nullptr);
+    ASSERT_EQ(GetPropW(stranger, kSelfProperty), nullptr);
+    SendMessageW(stranger, WM_SIZE, SIZE_MAXIMIZED, 0);
+    EXPECT_EQ(main->WindowState, SIZE_RESTORED);
+    SendMessageW(stranger, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(stranger)); // default processing destroyed it
+    EXPECT_FALSE(device::host::IsQuitPending());
+    EXPECT_FALSE(main->WindowDestroyed);                    // its WM_DESTROY was not the main form's
+    EXPECT_EQ(GetPropW(main->Handle, kSelfProperty), main); // nor its WM_NCDESTROY
+    MainForm = nullptr;
+    Free(main);
+}
+
+// Un-subclassed before its window goes, a standard control's own procedure hears the end
+// of its window and can release what it keeps for it.
+TEST_F(Dispatch, AStandardControlsOwnProcedureHearsItsWindowGo) {
+    TControl* form = CreateForm(nullptr, u"Form");
+    TControl* echo = CreateStdControl(form, kEchoClass, WS_CHILD | WS_VISIBLE, nullptr);
+    Show(form);
+    HWND window = echo->Handle;
+    Free(form);
+    std::vector<UINT> heard;
+    for (const MSG& msg : m_echoed) {
+        if (msg.hwnd == window) {
+            heard.push_back(msg.message);
+        }
+    }
+    EXPECT_EQ(heard, (std::vector<UINT>{WM_DESTROY, WM_NCDESTROY}));
 }
 
 TEST_F(Dispatch, WmCloseOnTheMainFormPostsWmQuitAndTheWindowStays) {

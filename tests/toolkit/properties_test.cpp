@@ -4,6 +4,7 @@
 #include "control_factory.h"
 #include "dispatch.h"
 #include "properties.h"
+#include "support/message_log.h"
 #include "toolkit_fixture.h"
 
 #include <gtest/gtest.h>
@@ -172,12 +173,17 @@ TEST_F(Properties, FocusingAControlWithoutTabStopChangesNothing) {
     TControl* form = CreateForm(nullptr, u"Form");
     TControl* button = CreateButton(form, u"Düğme");
     TControl* label = CreateLabel(form, u"Etiket");
+    TControl* windowless = CreateButton(nullptr, u"Penceresiz");
     Show(form);
     Pump();
     ASSERT_EQ(GetFocus(), button->Handle);
     SetFocused(label, true);
     EXPECT_EQ(GetFocus(), button->Handle);
     EXPECT_EQ(form->FocusedControl, button);
+    // A tab stop without a window cannot take the focus, and does not take it away.
+    EXPECT_FALSE(CanFocus(windowless));
+    EXPECT_EQ(GetFocus(), button->Handle);
+    Free(windowless);
     Free(form);
 }
 
@@ -193,6 +199,35 @@ TEST_F(Properties, FocusingAControlTellsTheOneThatHadItAndMovesTheFocus) {
     EXPECT_EQ(exits, 1);
     EXPECT_EQ(GetFocus(), second->Handle);
     EXPECT_EQ(form->FocusedControl, second);
+
+    // Without OnExit the focus is first taken from everyone, then given: the one that had
+    // it hears of no successor, the new one of no predecessor.
+    device::spy::SetRole(first->Handle, "first");
+    device::spy::SetRole(second->Handle, "second");
+    test::StartLog();
+    SetFocused(first, true);
+    EXPECT_TRUE(test::MatchesSequence(test::Only(test::Log(), {WM_SETFOCUS, WM_KILLFOCUS}),
+                                      {
+                                          {"second", WM_KILLFOCUS, test::Sent | test::WParam, 0},
+                                          {"first", WM_SETFOCUS, test::Sent | test::WParam, 0},
+                                      },
+                                      "focus moved by SetFocused"));
+    EXPECT_EQ(exits, 1);
+    Free(form);
+}
+
+TEST_F(Properties, OnShowFiresOnlyWhenAHiddenWindowIsShown) {
+    TControl* form = CreateForm(nullptr, u"Form");
+    int shows = 0;
+    SetOnShow(form, TOnEvent{[](void* data, TRefObject*) { ++*static_cast<int*>(data); }, &shows});
+    Show(form);
+    EXPECT_EQ(shows, 1);
+    Show(form); // already on screen: the WM_SHOWWINDOW it sends again is no news
+    EXPECT_EQ(shows, 1);
+    SetVisible(form, false);
+    EXPECT_FALSE(form->Visible);
+    Show(form); // the toolkit's own WM_SHOWWINDOW and then ShowWindow's both find it hidden
+    EXPECT_EQ(shows, 3);
     Free(form);
 }
 

@@ -2,11 +2,11 @@
 // exit status after "Kapat" (a leak would change it under the sanitizers), and the
 // README's screenshot. Set ADRES_UPDATE_SCREENSHOTS=1 to rewrite docs/main_window.png.
 #include "program_run.h"
+#include "support/docs_picture.h"
 #include "window_dump.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -72,14 +72,8 @@ TEST(AddressBook, TheReadmeScreenshotOfTheMainWindowIsMadeByItsScript) {
     ProgramRun program("main_window_screenshot");
     RunResult run = program.RunScriptFile(std::string(ADDRESS_BOOK_SCRIPTS_DIR) + "/main_window_screenshot.txt");
     EXPECT_EQ(run.status, 0) << run.errors;
-    std::string image = program.Read("main_window.png");
-    ASSERT_GT(image.size(), 8u);
-    EXPECT_EQ(image.substr(1, 3), "PNG");
-    const char* update = std::getenv("ADRES_UPDATE_SCREENSHOTS");
-    if (update != nullptr && std::string(update) == "1") {
-        std::filesystem::copy_file(program.Path("main_window.png"), std::string(ADDRESS_BOOK_DOCS_DIR) + "/main_window.png",
-                                   std::filesystem::copy_options::overwrite_existing);
-    }
+    EXPECT_TRUE(test::MatchesDocsPicture(program.Path("main_window.png"),
+                                         std::string(ADDRESS_BOOK_DOCS_DIR) + "/main_window.png"));
 }
 
 } // namespace

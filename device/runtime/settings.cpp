@@ -76,8 +76,10 @@ bool ReadSettingsFromEnvironment(DeviceSettings* settings, std::string* error) {
             settings->platformType = u"PocketPC";
         } else if (name == "SmartPhone") {
             settings->platformType = u"SmartPhone";
+        } else if (name == "SmartPhone2002") {
+            settings->platformType = kSmartphone2002;
         } else {
-            *error = "DEVICE_PLATFORM must be PocketPC or SmartPhone, not \"" + name + "\"";
+            *error = "DEVICE_PLATFORM must be PocketPC, SmartPhone or SmartPhone2002, not \"" + name + "\"";
             return false;
         }
     }

@@ -3,9 +3,14 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace device {
+
+// The platform that refuses the platform-type query (ERROR_ACCESS_DENIED) instead of
+// naming itself.
+inline constexpr std::u16string_view kSmartphone2002 = u"SmartPhone2002";
 
 struct DeviceSettings {
     std::string scriptPath;        // DEVICE_SCRIPT: replay this script headless

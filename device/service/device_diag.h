@@ -26,4 +26,8 @@ uint32_t ScreenPixel(int x, int y);
 // The topmost visible window whose text is exactly `text`, or 0.
 HWND FindWindowByText(const std::u16string& text);
 
+// How many GDI objects exist (stock objects and DCs included): a test's way to see that
+// something left nothing behind.
+size_t LiveGdiObjectCount();
+
 } // namespace device::diag

@@ -65,6 +65,12 @@ BOOL WINAPI SystemParametersInfoW(UINT uiAction, UINT uiParam, PVOID pvParam, UI
         return TRUE;
     case SPI_GETPLATFORMTYPE:
     case SPI_GETOEMINFO: {
+        // Smartphone 2002 answers the platform query with a refusal; programs take that
+        // for a Smartphone.
+        if (uiAction == SPI_GETPLATFORMTYPE && device::Settings().platformType == device::kSmartphone2002) {
+            SetLastError(ERROR_ACCESS_DENIED);
+            return FALSE;
+        }
         // uiParam is the buffer size in bytes; the answer includes its terminator.
         std::u16string answer = uiAction == SPI_GETPLATFORMTYPE ? device::Settings().platformType
                                                                 : std::u16string(u"Adres Defteri Device");

@@ -83,6 +83,10 @@ TEST_F(ShellTest, ThePlatformTypeNeedsRoomForItsTerminator) {
     device::host::StartHeadless(device::host::Options{u"SmartPhone"});
     ASSERT_TRUE(SystemParametersInfoW(SPI_GETPLATFORMTYPE, sizeof buffer, buffer, 0));
     EXPECT_EQ(std::u16string(buffer), u"SmartPhone");
+    device::host::Stop();
+    device::host::StartHeadless(device::host::Options{u"SmartPhone2002"});
+    EXPECT_FALSE(SystemParametersInfoW(SPI_GETPLATFORMTYPE, sizeof buffer, buffer, 0));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
 }
 
 TEST_F(ShellTest, TheMenuBarLivesAtTheBottomForAsLongAsItsWindow) {

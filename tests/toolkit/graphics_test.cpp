@@ -2,6 +2,7 @@
 // change, font handles shared with the parent's font until a field changes, Assign, and
 // measuring text on a canvas that has no DC.
 #include "canvas.h"
+#include "device_diag.h"
 #include "control_factory.h"
 #include "graphics.h"
 #include "properties.h"
@@ -120,6 +121,22 @@ TEST_F(Graphics, MeasuringTheEmptyStringWithoutADCGivesWidthOneAndTheFontHeightA
     EXPECT_GT(wide.cx, 20);
     EXPECT_EQ(wide.cy, size.cy);
     Free(canvas);
+}
+
+// A control whose window cannot be made (a button without a parent) measures on a memory
+// DC of its own, which must be deleted, not released as its window's DC would be.
+TEST_F(Graphics, AControlWithoutAWindowMeasuresOnAMemoryDCAndDeletesIt) {
+    TControl* button = CreateButton(nullptr, u"Penceresiz");
+    TCanvas* canvas = GetCanvas(button);
+    GetFont(button);
+    const SIZE first = TextExtent(canvas, u"Kayıt"); // makes the font's handle
+    const size_t before = device::diag::LiveGdiObjectCount();
+    EXPECT_EQ(TextExtent(canvas, u"Kayıt").cx, first.cx);
+    EXPECT_GT(first.cx, 1);
+    EXPECT_EQ(button->Handle, nullptr);
+    EXPECT_EQ(canvas->DC, nullptr);
+    EXPECT_EQ(device::diag::LiveGdiObjectCount(), before);
+    Free(button);
 }
 
 TEST_F(Graphics, AControlsCanvasDrawsOnItsWindowAndDropsTheFontWhenItChanges) {

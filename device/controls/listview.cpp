@@ -129,7 +129,7 @@ LRESULT OnSetFont(ListView& lv, WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
-// The toolkit sets the view type and the header style after creation: follow both.
+// Programs may set the view type and the header style after creation: follow both.
 LRESULT OnStyleChanged(ListView& lv, WPARAM which, const STYLESTRUCT* change) {
     if (static_cast<int>(which) != GWL_STYLE || change == nullptr) {
         return 0;

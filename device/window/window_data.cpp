@@ -75,8 +75,8 @@ bool SameAtom(const std::u16string& name, LPCWSTR key) {
     return name.size() == 2 && name[0] == u'\0' && name[1] == static_cast<char16_t>(reinterpret_cast<ULONG_PTR>(key));
 }
 
-// Asked on every message a toolkit window gets, so it compares in place and allocates
-// nothing.
+// Programs that bind an object to their windows ask on every message, so it compares in
+// place and allocates nothing.
 auto FindProperty(Window* window, LPCWSTR key) {
     auto it = window->properties.begin();
     const auto end = window->properties.end();

@@ -309,13 +309,21 @@ std::string FormatStep(const Step& step) {
 std::string QuoteForError(std::string_view utf8) {
     std::string quoted = "\"";
     size_t characters = 0;
+    int due = 0; // continuation bytes still belonging to the character begun
     for (size_t i = 0; i < utf8.size(); ++i) {
         const auto byte = static_cast<unsigned char>(utf8[i]);
-        const bool continuation = (byte & 0xC0) == 0x80;
-        if (!continuation && characters++ == kQuotedCharacters) {
+        if ((byte & 0xC0) == 0x80 && due > 0) {
+            --due;
+            quoted += static_cast<char>(byte);
+            continue;
+        }
+        // A stray continuation byte counts as a character of its own, so that ill-formed
+        // text cannot stretch the quote without end.
+        if (characters++ == kQuotedCharacters) {
             quoted += "...";
             break;
         }
+        due = byte >= 0xF0 ? 3 : byte >= 0xE0 ? 2 : byte >= 0xC0 ? 1 : 0;
         if (byte < 0x20 || byte == 0x7F) {
             char escaped[5];
             std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);

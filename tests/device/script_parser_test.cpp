@@ -216,6 +216,9 @@ TEST(ScriptParser, ErrorLinesQuoteEightyCharactersAndShowControlCharacters) {
     }
     EXPECT_EQ(QuoteForError(turkish), "\"" + turkish.substr(0, 160) + "...\"");
     EXPECT_EQ(QuoteForError(turkish.substr(0, 160)), "\"" + turkish.substr(0, 160) + "\"");
+    // Stray continuation bytes are characters too: they cannot make the quote endless.
+    const std::string stray(1000, '\x89');
+    EXPECT_EQ(QuoteForError(stray), "\"" + stray.substr(0, 80) + "...\"");
 }
 
 } // namespace
